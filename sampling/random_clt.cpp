@@ -1,0 +1,20 @@
+// Approximately standard normal samples as a scaled sum of 48 uniform
+// deviates (central limit theorem): each term sqrt(12/48) * (u - 0.5) has
+// variance 1/48, so the sum has mean 0 and variance 1.
+#include <cmath>
+
+#include "rand_lcg.h"
+#include "sampler_frame.h"
+
+int main() {
+  const int terms = 48;
+
+  return run_sampler("random_clt", [&](long& state) {
+    double sum = 0.0;
+    for (int j = 0; j < terms; j++) {
+      double u = rand_lcg(state);
+      sum = pow(12.0 / terms, 0.5) * (u - 0.5) + sum;
+    }
+    return sum;
+  });
+}

@@ -1,0 +1,53 @@
+// Normal samples with mean 1 and standard deviation 0.3 by rejection: a point
+// proposed uniformly on mean +- 6 sigma is accepted with probability
+// pgaus(x) / pgaus(mean). The acceptance rate is sqrt(2 pi) / 12 (about
+// 0.2089), so the tries per point approach 12 / sqrt(2 pi), about 4.787.
+// Every try draws two deviates; the run ends with the total tries and the
+// tries per point.
+#include "pgaus.h"
+
+#include <cmath>
+#include <iostream>
+
+#include "rand_lcg.h"
+#include "sampler_frame.h"
+
+// norm * exp(-(x - mean)^2 / (2 sigma^2)) with norm = 1 / (sqrt(2 pi) sigma),
+// pi taken as 3.14159265. pgaus(1, 1, 0.3) is about 1.32981.
+double pgaus(double x, double mean, double sigma) {
+  double norm = 1 / (pow(3.14159265 * 2, 0.5) * sigma);
+  double exponent = (-(x - mean)) * (x - mean) / ((sigma * 2) * sigma);
+  return norm * exp(exponent);
+}
+
+int main() {
+  const double mean = 1.0;
+  const double sigma = 0.3;
+  const double lower = sigma * (-6) + mean;
+  const double upper = sigma * 6 + mean;
+  const double peak = pgaus(mean, mean, sigma);
+  double tries = 0.0;
+
+  auto sample = [&](long& state) {
+    double y = 1.0;
+    double ratio = 0.0;
+    double x = 0.0;
+    while (y > ratio) {
+      tries = tries + 1.0;
+      double u1 = rand_lcg(state);
+      x = (upper - lower) * u1 + lower;
+      double p = pgaus(x, mean, sigma);
+      y = rand_lcg(state);
+      ratio = p / peak;
+    }
+    return x;
+  };
+
+  auto summary = [&](int count) {
+    double per_point = tries / count;
+    std::cout << "Total number of tries: " << tries
+              << " Tries per point: " << per_point << std::endl;
+  };
+
+  return run_sampler("random_reject", sample, summary);
+}

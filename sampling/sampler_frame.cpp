@@ -1,0 +1,32 @@
+#include "sampler_frame.h"
+
+#include <iostream>
+
+#include "console.h"
+#include "data_file.h"
+
+int run_sampler(const char* program, const SampleStep& sample,
+                const SampleSummary& summary) {
+  long state = 1;
+
+  DataFile file(program, "random_dist.dat");
+  if (!file.is_open()) return 1;
+
+  int count = 0;
+  if (!prompt_value(program, "Enter the number of data points to generate:",
+                    "the number of data points", count)) {
+    file.close();
+    return 1;
+  }
+
+  for (int i = 0; i < count; i++) {
+    double value = sample(state);
+    std::cout << "Random number: " << i << " = " << state << " = " << value
+              << std::endl;
+    file.line(value);
+  }
+
+  if (summary) summary(count);
+
+  return file.close() ? 0 : 1;
+}

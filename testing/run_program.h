@@ -1,0 +1,44 @@
+// Running a built program the way a user does: in a fresh working folder,
+// with its standard input piped in, its output captured.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// A fresh, empty temporary folder, removed with everything in it when the
+// object goes.
+class Workspace {
+ public:
+  Workspace();
+  ~Workspace();
+  Workspace(const Workspace&) = delete;
+  Workspace& operator=(const Workspace&) = delete;
+
+  const std::string& path() const { return path_; }
+  std::string file(const std::string& name) const { return path_ + "/" + name; }
+  bool exists(const std::string& name) const;
+  std::string read(const std::string& name) const;
+
+ private:
+  std::string path_;
+};
+
+struct RunResult {
+  int status = -1;  // exit status, or 128 + signal number if killed
+  std::string out;  // standard output
+  std::string err;  // standard error
+};
+
+// Runs `program` with `dir` as its working folder and `input` written to its
+// standard input through a pipe. A run longer than `timeout_seconds` is
+// killed (SIGALRM), so a hung program fails its test instead of the suite.
+RunResult run_program(const std::string& program, const std::string& input,
+                      const Workspace& dir, unsigned timeout_seconds = 120);
+
+std::string read_file(const std::string& path);
+
+// Splits text into lines; a final line end does not start an empty line.
+std::vector<std::string> split_lines(const std::string& text);
+
+// Full path of one of the suite's built programs.
+std::string program_path(const std::string& name);
