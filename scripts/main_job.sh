@@ -11,8 +11,8 @@ mkdir -p "$out"
 out=$(cd "$out" && pwd)
 failures=0
 
-# run PROGRAM INPUT DATA_FILE... : one program, its standard input, the Data
-# files it must leave behind.
+# run PROGRAM INPUT DATA_FILE... : one program, its standard input (text, or
+# @FILE for a file's contents), the Data files it must leave behind.
 run() {
   local program=$1 input=$2
   shift 2
@@ -22,7 +22,11 @@ run() {
   fi
   local dir="$out/$program"
   mkdir -p "$dir"
-  printf '%s' "$input" >"$dir/input.txt"
+  if [[ $input == @* ]]; then
+    cp "${input#@}" "$dir/input.txt"
+  else
+    printf '%s' "$input" >"$dir/input.txt"
+  fi
   if ! (cd "$dir" && "$bin/$program" <input.txt >stdout.txt); then
     echo "$program: FAILED (see $dir)"
     failures=$((failures + 1))
@@ -37,7 +41,9 @@ run() {
     fi
     files+=" $dir/$data"
   done
-  echo "$program <<< '$(echo $input)' -> ${files# } (console: $dir/stdout.txt)"
+  local shown=${input%$'\n'}
+  [ -n "$shown" ] || shown="(no input)"
+  echo "$program <<< ${shown//$'\n'/ } -> ${files# }${files:+ and }console $dir/stdout.txt"
 }
 
 samples=100000
@@ -46,6 +52,12 @@ run random_clt "$samples"$'\n' random_dist.dat
 run random_expo "$samples"$'\n' random_dist.dat
 run random_sum2 "$samples"$'\n' random_dist.dat
 run random_reject "$samples"$'\n' random_dist.dat
+run root_step 100$'\n'
+run root_bisect ""
+run pendulum ""
+run triad "" triad.dat
+# The mean of the exponential samples: close to 1.
+run mean "@$out/random_expo/random_dist.dat"
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures program(s) failed" >&2

@@ -1,0 +1,43 @@
+// mean end to end, on the documented inputs and on a long input whose exact
+// mean is known.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "run_program.h"
+
+namespace {
+
+TEST(Mean, DocumentedInputs) {
+  const struct {
+    const char* input;
+    const char* printed;
+  } cases[] = {
+      {"1 2 3 4", "2.5\n"},
+      {"1\n2\n\t3   4\n", "2.5\n"},
+      {"1 2 x 3", "1.5\n"},  // reading stops at x
+      {"7.25\n", "7.25\n"},
+      {"-1e300 1e300", "0\n"},
+      {"1 1 2", "1.33333\n"},
+      {"", "-nan\n"},  // 0/0; x86-64 sets the NaN's sign bit
+      {"words only", "-nan\n"},
+  };
+  for (const auto& c : cases) {
+    Workspace dir;
+    RunResult run = run_program(program_path("mean"), c.input, dir);
+    EXPECT_EQ(run.status, 0) << "input '" << c.input << "'";
+    EXPECT_EQ(run.out, c.printed) << "input '" << c.input << "'";
+    EXPECT_EQ(run.err, "") << "input '" << c.input << "'";
+  }
+}
+
+TEST(Mean, AMillionValuesAlternatingAveragePointTwo) {
+  std::string input;
+  for (int i = 0; i < 500'000; i++) input += "0.1\n0.3\n";
+  Workspace dir;
+  RunResult run = run_program(program_path("mean"), input, dir);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "0.2\n");
+}
+
+}  // namespace

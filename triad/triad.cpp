@@ -1,0 +1,47 @@
+// The waveform of a three-note chord as a sum of sines, written to triad.dat.
+// The notes come from a twelve-note just-intonation table on 440 Hz and are
+// taken one octave down: 264, 309.375 and 396 Hz. The file holds 300 periods
+// of the root note, 100 samples per period: 30000 records "t value".
+#include <cmath>
+#include <iostream>
+#include <vector>
+
+#include "data_file.h"
+
+int main() {
+  const double numerator[12] = {1, 25, 9, 6, 5, 4, 45, 3, 8, 5, 9, 15};
+  const double denominator[12] = {1, 24, 8, 5, 4, 3, 32, 2, 5, 3, 5, 8};
+  double note[12];
+  for (int n = 0; n < 12; n++) note[n] = (440 * numerator[n]) / denominator[n];
+
+  const double froot = note[3] / 2;
+  const double fthree = note[6] / 2;
+  const double ffive = note[10] / 2;
+  const double frequency[4] = {froot, fthree, ffive, froot};
+  const double amplitude[4] = {1, 1, 1, 0};
+  const double pi = 3.14159265;
+
+  const double T = 1 / froot;
+  const double duration = 300 * T;
+  const double dt = T / 100;
+  // The quotient comes out slightly above 30000 in double: 30000 samples.
+  const int count = static_cast<int>(duration / dt);
+  std::vector<float> samples(count);
+
+  DataFile file("triad", "triad.dat");
+  if (!file.is_open()) return 1;
+
+  std::cout << "froot = " << froot << "; fthree = " << fthree
+            << "; ffive = " << ffive << std::endl;
+
+  for (int i = 0; i < count; i++) {
+    double t = i * dt;
+    double v = sin(((pi * 2) * frequency[0]) * t) * amplitude[0];
+    for (int p = 1; p < 4; p++)
+      v = v + sin(((pi * 2) * frequency[p]) * t) * amplitude[p];
+    samples[i] = static_cast<float>(v);
+    file.line(t, samples[i]);
+  }
+
+  return file.close() ? 0 : 1;
+}
