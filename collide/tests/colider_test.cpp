@@ -264,7 +264,8 @@ TEST(Colider, EveryCollisionKeepsMomentumEnergyAndRelativeSpeed) {
     // The new relative velocity's x component is w cos(theta), 1 - 2 u4.
     ASSERT_NEAR((a2[0] - b2[0]) / w, 1 - 2 * u4, 1e-9) << "trial " << trial;
     for (int p = 1; p <= n; p++) {
-      if (p != p1 && p != p2) ASSERT_EQ(s.v(p), start[p - 1]) << "trial " << trial;
+      if (p == p1 || p == p2) continue;
+      ASSERT_EQ(s.v(p), start[p - 1]) << "trial " << trial;
     }
   }
 }
