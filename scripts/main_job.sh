@@ -58,6 +58,8 @@ run pendulum ""
 run triad "" triad.dat
 # The mean of the exponential samples: close to 1.
 run mean "@$out/random_expo/random_dist.dat"
+# The reference gas simulation that links the collision module.
+run gas_relax "" gas_kurtosis.dat gas_speeds.dat
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures program(s) failed" >&2

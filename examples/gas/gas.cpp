@@ -1,0 +1,152 @@
+#include "gas.h"
+
+#include <cmath>
+
+namespace {
+const double kPi = 3.141592653589793;
+}
+
+HardSphereGas::HardSphereGas(const GasParameters& parameters)
+    : parameters_(parameters),
+      x_(parameters.particles),
+      velocity_(parameters.particles, 3),
+      maxRelSpeed_(parameters.cells, 1),
+      selectRemainder_(parameters.cells, 1),
+      cells_(parameters.cells, parameters.particles + 1),
+      seed_(parameters.seed) {
+  for (int p = 1; p <= parameters_.particles; p++) {
+    x_[p - 1] = parameters_.box * rand(seed_);
+    double cos_th = 1 - 2 * rand(seed_);
+    double sin_th = std::sqrt(1 - cos_th * cos_th);
+    double phi = 2 * kPi * rand(seed_);
+    velocity_(p, 1) = parameters_.speed * sin_th * std::cos(phi);
+    velocity_(p, 2) = parameters_.speed * sin_th * std::sin(phi);
+    velocity_(p, 3) = parameters_.speed * cos_th;
+  }
+  // No pair of equal speeds can be faster than twice that speed.
+  maxRelSpeed_.set(2 * parameters_.speed);
+  sort();
+}
+
+int HardSphereGas::step() {
+  stream();
+  sort();
+  return collide();
+}
+
+void HardSphereGas::stream() {
+  const double L = parameters_.box;
+  for (int p = 1; p <= parameters_.particles; p++) {
+    double x = std::fmod(x_[p - 1] + velocity_(p, 1) * parameters_.time_step, L);
+    x_[p - 1] = x < 0 ? x + L : x;
+  }
+}
+
+// Counting sort of the particles into cells along x; crossRef positions
+// count from 1.
+void HardSphereGas::sort() {
+  const int n_cells = parameters_.cells;
+  std::vector<int> cell_of(parameters_.particles);
+  for (int c = 0; c <= n_cells; c++) cells_.cellPopulation[c] = 0;
+  for (int p = 1; p <= parameters_.particles; p++) {
+    int c = 1 + static_cast<int>(x_[p - 1] / parameters_.box * n_cells);
+    if (c > n_cells) c = n_cells;  // x rounded up to the box's end
+    cell_of[p - 1] = c;
+    cells_.cellPopulation[c]++;
+  }
+  int position = 1;
+  std::vector<int> fill(n_cells + 1);
+  for (int c = 1; c <= n_cells; c++) {
+    cells_.cellStart[c] = position;
+    fill[c] = position;
+    position += cells_.cellPopulation[c];
+  }
+  for (int p = 1; p <= parameters_.particles; p++)
+    cells_.crossRef[fill[cell_of[p - 1]]++] = p;
+}
+
+int HardSphereGas::collide() {
+  return colider(velocity_, maxRelSpeed_, 0.0, seed_, selectRemainder_,
+                 parameters_.select_coeff, cells_);
+}
+
+double HardSphereGas::expected_collisions() {
+  double expected = 0;
+  for (int c = 1; c <= parameters_.cells; c++) {
+    const int n = cells_.cellPopulation[c];
+    const int* members = cells_.crossRef + cells_.cellStart[c];
+    if (n < 2) continue;
+    double sum = 0;
+    for (int a = 0; a < n; a++) {
+      for (int b = a + 1; b < n; b++) {
+        double w2 = 0;
+        for (int k = 1; k <= 3; k++) {
+          double d = velocity_(members[a], k) - velocity_(members[b], k);
+          w2 += d * d;
+        }
+        sum += std::sqrt(w2);
+      }
+    }
+    double mean_w = sum / (0.5 * n * (n - 1));
+    expected += static_cast<double>(n) * (n - 1) * parameters_.select_coeff * mean_w;
+  }
+  return expected;
+}
+
+double HardSphereGas::component_kurtosis() {
+  const int n = parameters_.particles;
+  double mean = 0;
+  for (int p = 1; p <= n; p++) mean += velocity_(p, 1);
+  mean /= n;
+  double m2 = 0, m4 = 0;
+  for (int p = 1; p <= n; p++) {
+    double d = velocity_(p, 1) - mean;
+    m2 += d * d;
+    m4 += d * d * d * d;
+  }
+  m2 /= n;
+  m4 /= n;
+  return m4 / (m2 * m2);
+}
+
+std::array<double, 3> HardSphereGas::momentum() {
+  std::array<double, 3> total = {0, 0, 0};
+  for (int p = 1; p <= parameters_.particles; p++)
+    for (int k = 0; k < 3; k++) total[k] += velocity_(p, k + 1);
+  return total;
+}
+
+double HardSphereGas::energy() {
+  double total = 0;
+  for (double s : speeds()) total += s * s;
+  return total;
+}
+
+double HardSphereGas::absolute_momentum() {
+  double total = 0;
+  for (double s : speeds()) total += s;
+  return total;
+}
+
+std::vector<double> HardSphereGas::speeds() {
+  std::vector<double> result(parameters_.particles);
+  for (int p = 1; p <= parameters_.particles; p++) {
+    double v2 = 0;
+    for (int k = 1; k <= 3; k++) v2 += velocity_(p, k) * velocity_(p, k);
+    result[p - 1] = std::sqrt(v2);
+  }
+  return result;
+}
+
+// f(v) = sqrt(2 / pi) v^2 / a^3 exp(-v^2 / (2 a^2)),  a^2 = kT/m = <v^2> / 3.
+double maxwell_density(double v, double mean_square) {
+  double a2 = mean_square / 3;
+  return std::sqrt(2 / kPi) * v * v / (a2 * std::sqrt(a2)) * std::exp(-v * v / (2 * a2));
+}
+
+// F(v) = erf(v / (a sqrt 2)) - sqrt(2 / pi) (v / a) exp(-v^2 / (2 a^2)).
+double maxwell_cdf(double v, double mean_square) {
+  double a = std::sqrt(mean_square / 3);
+  double x = v / a;
+  return std::erf(x / std::sqrt(2.0)) - std::sqrt(2 / kPi) * x * std::exp(-x * x / 2);
+}
