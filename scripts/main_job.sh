@@ -17,7 +17,7 @@ run() {
   local program=$1 input=$2
   shift 2
   if [ ! -x "$bin/$program" ]; then
-    echo "$program: not built, skipped"
+    echo "$program: not built (it needs ROOT, which was not found), skipped"
     return
   fi
   local dir="$out/$program"
@@ -52,6 +52,9 @@ run random_clt "$samples"$'\n' random_dist.dat
 run random_expo "$samples"$'\n' random_dist.dat
 run random_sum2 "$samples"$'\n' random_dist.dat
 run random_reject "$samples"$'\n' random_dist.dat
+run poly_deriv 1000$'\n'0$'\n'4$'\n' poly.dat deriv.dat
+run gaussian_errors 100000$'\n'0$'\n'1$'\n' gaussian_errors.dat
+run runge 101$'\n'-5$'\n'5$'\n' runge.dat
 run root_step 100$'\n'
 run root_bisect ""
 run pendulum ""

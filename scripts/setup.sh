@@ -1,6 +1,11 @@
 #!/usr/bin/env bash
 # Installs what building and testing the suite needs, when it is missing, and
-# reuses whatever is already there. Debian packages, installed as root.
+# reuses whatever is already there: Debian packages (installed as root), and
+# ROOT from the Python package index in a virtual environment of its own.
+#
+# NUMLAB_ROOT_VENV  where ROOT's environment goes (~/.cache/numlab/root-venv)
+# NUMLAB_REQUIRE_ROOT=1  fail when ROOT cannot be had, instead of going on
+#                        without the two programs that need it
 set -euo pipefail
 
 missing=()
@@ -18,17 +23,43 @@ need_command g++ g++
 need_command cmake cmake
 need_command ninja ninja-build
 need_package libgtest-dev
+need_command pkg-config pkgconf
+need_command python3 python3
+python3 -c 'import venv, ensurepip' 2>/dev/null || missing+=(python3-venv)
 
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
+if [ ${#missing[@]} -ne 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "setup: these Debian packages are missing: ${missing[*]}" >&2
+    echo "setup: run this script as root, or install them with apt-get" >&2
+    exit 1
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-echo "setup: installing ${missing[*]}"
-if [ "$(id -u)" -ne 0 ]; then
-  echo "setup: these Debian packages are missing: ${missing[*]}" >&2
-  echo "setup: run this script as root, or install them with apt-get" >&2
-  exit 1
+# ROOT: a ROOT the user names (ROOT_DIR, CMAKE_PREFIX_PATH) or a working
+# root-config is used as it is; otherwise ROOT's package from the Python
+# package index goes into a virtual environment outside the source tree.
+root_usable() {
+  [ -n "${ROOT_DIR:-}" ] && return 0
+  if command -v root-config >/dev/null 2>&1; then
+    [ -f "$(root-config --incdir 2>/dev/null)/TRandom.h" ] && return 0
+  fi
+  [ -x "$venv/bin/python" ] &&
+    "$venv/bin/python" -c 'import importlib.util as u, sys; sys.exit(u.find_spec("ROOT") is None)' 2>/dev/null
+}
+
+venv=${NUMLAB_ROOT_VENV:-$HOME/.cache/numlab/root-venv}
+if ! root_usable; then
+  echo "setup: installing ROOT into $venv (about 240 MB to download)"
+  if python3 -m venv "$venv" && "$venv/bin/pip" install -q --pre ROOT; then
+    echo "setup: ROOT installed"
+  elif [ "${NUMLAB_REQUIRE_ROOT:-0}" = 1 ]; then
+    echo "setup: ROOT could not be installed" >&2
+    exit 1
+  else
+    echo "setup: ROOT could not be installed; poly_deriv and gaussian_errors will be left out" >&2
+  fi
 fi
-export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <stdexcept>
 #include <system_error>
@@ -116,4 +117,26 @@ RunResult run_program(const std::string& program, const std::string& input,
 
 std::string program_path(const std::string& name) {
   return std::string(NUMLAB_BIN_DIR) + "/" + name;
+}
+
+RunResult run_in_process(const std::function<int()>& body,
+                         const std::string& input, const Workspace& dir) {
+  const fs::path previous = fs::current_path();
+  fs::current_path(dir.path());
+  std::istringstream in(input);
+  std::ostringstream out, err;
+  auto* cin_buffer = std::cin.rdbuf(in.rdbuf());
+  auto* cout_buffer = std::cout.rdbuf(out.rdbuf());
+  auto* cerr_buffer = std::cerr.rdbuf(err.rdbuf());
+  std::cin.clear();
+  RunResult result;
+  result.status = body();
+  std::cin.rdbuf(cin_buffer);
+  std::cout.rdbuf(cout_buffer);
+  std::cerr.rdbuf(cerr_buffer);
+  std::cin.clear();
+  fs::current_path(previous);
+  result.out = out.str();
+  result.err = err.str();
+  return result;
 }

@@ -2,6 +2,7 @@
 // with its standard input piped in, its output captured.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,3 +43,9 @@ std::vector<std::string> split_lines(const std::string& text);
 
 // Full path of one of the suite's built programs.
 std::string program_path(const std::string& name);
+
+// Runs `body` in this process the way run_program runs a program: `dir` as
+// the working folder, `input` on std::cin, std::cout and std::cerr captured.
+// For code whose generator a test replaces.
+RunResult run_in_process(const std::function<int()>& body,
+                         const std::string& input, const Workspace& dir);

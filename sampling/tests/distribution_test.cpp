@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "run_program.h"
+#include "statistics.h"
 
 namespace {
 
@@ -51,10 +52,6 @@ double ks_distance(std::vector<double> xs, const std::function<double(double)>& 
     i = j;
   }
   return d;
-}
-
-double normal_cdf(double x, double mean, double sigma) {
-  return 0.5 * std::erfc(-(x - mean) / (sigma * std::sqrt(2.0)));
 }
 
 struct Target {

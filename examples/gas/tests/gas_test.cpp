@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "run_program.h"
+#include "statistics.h"
 
 namespace {
 
@@ -70,14 +71,6 @@ TEST_F(GasRelaxation, AcceptedCollisionsMatchTheRateOfTheCellsOwnPairs) {
     observed += gas->collide();
   }
   EXPECT_NEAR(static_cast<double>(observed), expected, 4 * std::sqrt(expected));
-}
-
-// Upper quantile of chi-square with k degrees of freedom at the 0.1% level,
-// by the Wilson-Hilferty approximation (58.4 against the table's 58.3 at 29).
-double chi_square_critical(int k) {
-  const double z = 3.0902;  // standard normal's 99.9% point
-  double c = 2.0 / (9 * k);
-  return k * std::pow(1 - c + z * std::sqrt(c), 3);
 }
 
 TEST_F(GasRelaxation, SpeedsFollowMaxwellBoltzmann) {

@@ -1,0 +1,66 @@
+#include "noisy_poly.h"
+
+#include <cmath>
+#include <iostream>
+#include <vector>
+
+#include "arrays.h"
+#include "console.h"
+#include "data_file.h"
+
+namespace {
+const char kProgram[] = "poly_deriv";
+}
+
+int run_poly_deriv(const GaussianSource& make_generator) {
+  const double c0 = -6;
+  const double c1 = 11;
+  const double c2 = -6;
+  const double c3 = 1;
+
+  DataFile poly(kProgram, "poly.dat");
+  if (!poly.is_open()) return 1;
+  DataFile deriv(kProgram, "deriv.dat");
+  if (!deriv.is_open()) return 1;
+
+  int N = 0;
+  double lower = 0;
+  double upper = 0;
+  if (!prompt_value(kProgram, "Enter the number of data points:",
+                    "the number of data points", N))
+    return 1;
+  if (N < 0) {
+    std::cerr << kProgram << ": the number of data points must not be negative"
+              << std::endl;
+    return 1;
+  }
+  if (!prompt_value(kProgram, "Enter the lower range:", "the lower range", lower) ||
+      !prompt_value(kProgram, "Enter the upper range:", "the upper range", upper))
+    return 1;
+
+  Gaussian gaus = make_generator();
+  std::vector<float> x, f, s, d;
+  if (!allocate_arrays(kProgram, N, x, f, s, d)) return 1;
+  double h = (upper - lower) / N;
+
+  for (int i = 0; i < N; i++) {
+    x[i] = i * h + lower;
+    double xd = x[i];
+    f[i] = ((c1 * xd + c0) + c2 * xd * xd) + c3 * xd * xd * xd;
+    s[i] = pow(fabsf(f[i]), 0.5);
+    double g = gaus(0.0, s[i]);
+    f[i] = f[i] + g;
+    std::cout << "X-value: " << x[i] << " F(x): " << f[i] << std::endl;
+    poly.line(x[i], f[i], s[i]);
+  }
+
+  for (int i = 1; i < N - 1; i++) {
+    d[i] = (f[i + 1] - f[i - 1]) / (h * 2.0);
+    std::cout << "X-value: " << x[i] << " F'(x): " << d[i] << std::endl;
+    deriv.line(x[i], d[i]);
+  }
+
+  bool written = poly.close();
+  written = deriv.close() && written;
+  return written ? 0 : 1;
+}

@@ -1,0 +1,40 @@
+// The Runge function 1 / (1 + x^2) tabulated at N points from lower to upper,
+// both included (the step divides by N - 1).
+#include <iostream>
+#include <vector>
+
+#include "arrays.h"
+#include "console.h"
+#include "data_file.h"
+
+int main() {
+  const char* program = "runge";
+  DataFile file(program, "runge.dat");
+  if (!file.is_open()) return 1;
+
+  int N = 0;
+  double lower = 0;
+  double upper = 0;
+  if (!prompt_value(program, "Enter the number of data points:", "the number of data points", N))
+    return 1;
+  if (N < 0) {
+    std::cerr << program << ": the number of data points must not be negative" << std::endl;
+    return 1;
+  }
+  if (!prompt_value(program, "Enter the lower range:", "the lower range", lower) ||
+      !prompt_value(program, "Enter the upper range:", "the upper range", upper))
+    return 1;
+
+  std::vector<double> x, f;
+  if (!allocate_arrays(program, N, x, f)) return 1;
+  double h = (upper - lower) / (N - 1);
+
+  for (int i = 0; i < N; i++) {
+    x[i] = i * h + lower;
+    f[i] = 1.0 / (x[i] * x[i] + 1.0);
+    std::cout << "X-value: " << x[i] << " F(x): " << f[i] << std::endl;
+    file.line(x[i], f[i]);
+  }
+
+  return file.close() ? 0 : 1;
+}

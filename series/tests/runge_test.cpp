@@ -1,0 +1,105 @@
+// runge end to end: the documented tables byte for byte, then bad input.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "arrays.h"
+#include "run_program.h"
+
+namespace {
+
+const char kPrompts[] =
+    "Enter the number of data points:\nEnter the lower range:\nEnter the upper range:\n";
+
+struct Table {
+  std::string out;
+  std::string file;
+};
+
+// The expected table from (point, value) pairs as they print.
+Table table(const std::vector<std::pair<std::string, std::string>>& rows) {
+  Table t{kPrompts, ""};
+  for (const auto& [x, f] : rows) {
+    t.out += "X-value: " + x + " F(x): " + f + "\n";
+    t.file += x + " " + f + "\n";
+  }
+  return t;
+}
+
+TEST(Runge, DocumentedTables) {
+  const struct {
+    const char* input;
+    Table expected;
+  } cases[] = {
+      {"0\n-5\n5\n", table({})},
+      // One point: the step divides by zero; 0 times an infinity, or 0/0
+      // when the bounds are equal, is a NaN (printed with its sign bit).
+      {"1\n0\n1\n", table({{"-nan", "-nan"}})},
+      {"1\n3\n3\n", table({{"-nan", "-nan"}})},
+      {"2\n-1\n3\n", table({{"-1", "0.5"}, {"3", "0.1"}})},
+      {"11\n-5\n5\n",
+       table({{"-5", "0.0384615"}, {"-4", "0.0588235"}, {"-3", "0.1"}, {"-2", "0.2"},
+              {"-1", "0.5"}, {"0", "1"}, {"1", "0.5"}, {"2", "0.2"}, {"3", "0.1"},
+              {"4", "0.0588235"}, {"5", "0.0384615"}})},
+      {"3\n2\n-2\n", table({{"2", "0.2"}, {"0", "1"}, {"-2", "0.2"}})},
+      // 1 / (1.5^2 + 1) = 1 / 3.25
+      {"3\n1.5\n1.5\n", table({{"1.5", "0.307692"}, {"1.5", "0.307692"}, {"1.5", "0.307692"}})},
+  };
+  for (const auto& c : cases) {
+    Workspace dir;
+    RunResult run = run_program(program_path("runge"), c.input, dir);
+    EXPECT_EQ(run.status, 0) << c.input;
+    EXPECT_EQ(run.err, "") << c.input;
+    EXPECT_EQ(run.out, c.expected.out) << c.input;
+    EXPECT_EQ(dir.read("runge.dat"), c.expected.file) << c.input;
+  }
+}
+
+TEST(Runge, BadInputStopsWithOneLine) {
+  const struct {
+    const char* input;
+    const char* message;
+  } cases[] = {
+      {"-1\n0\n1\n", "runge: the number of data points must not be negative\n"},
+      {"", "runge: expected a whole number for the number of data points\n"},
+      {"ten\n", "runge: expected a whole number for the number of data points\n"},
+      {"10\n-\n", "runge: expected a number for the lower range\n"},
+      {"10\n0\nup\n", "runge: expected a number for the upper range\n"},
+  };
+  for (const auto& c : cases) {
+    Workspace dir;
+    RunResult run = run_program(program_path("runge"), c.input, dir);
+    EXPECT_EQ(run.status, 1) << c.input;
+    EXPECT_EQ(run.err, c.message) << c.input;
+    EXPECT_EQ(dir.read("runge.dat"), "") << c.input;
+  }
+}
+
+TEST(Runge, CountTooLargeForMemoryIsAnError) {
+  // Two double arrays of the largest int elements: 34 GB.
+  if (2147483647.0 * 16 <= 1.0 * physical_memory()) GTEST_SKIP() << "this machine could hold it";
+  Workspace dir;
+  RunResult run = run_program(program_path("runge"), "2147483647\n0\n1\n", dir);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "runge: 2147483647 data points do not fit in memory\n");
+}
+
+TEST(Runge, UnwritableDataFile) {
+  Workspace dir;
+  std::filesystem::create_directory(dir.file("runge.dat"));
+  RunResult run = run_program(program_path("runge"), "3\n0\n1\n", dir);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "runge: cannot open runge.dat for writing: Is a directory\n");
+
+  Workspace full;
+  std::filesystem::create_symlink("/dev/full", full.file("runge.dat"));
+  run = run_program(program_path("runge"), "3\n0\n1\n", full);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(split_lines(run.out).size(), 6u) << "standard output keeps every line";
+  EXPECT_EQ(run.err, "runge: cannot write runge.dat: No space left on device\n");
+}
+
+}  // namespace
