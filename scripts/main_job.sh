@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
 # Runs every built program of the suite on its default inputs, each in a
-# folder of its own under the output directory, and tells where the files
-# went. Usage: main_job.sh BIN_DIR OUT_DIR
+# folder of its own under the output directory, draws each Data file as a PNG
+# beside it (with gnuplot), and tells where the files went.
+# Usage: main_job.sh BIN_DIR OUT_DIR
 set -euo pipefail
 
+root=$(cd "$(dirname "$0")/.." && pwd)
 bin=$(cd "$1" && pwd)
 out=$2
 rm -rf "$out"
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
 failures=0
+# NUMLAB_GNUPLOT names the gnuplot to use; set empty, it stands for none.
+gnuplot=${NUMLAB_GNUPLOT-$(command -v gnuplot || true)}
 
 # run PROGRAM INPUT DATA_FILE... : one program, its standard input (text, or
 # @FILE for a file's contents), the Data files it must leave behind.
@@ -46,23 +50,49 @@ run() {
   echo "$program <<< ${shown//$'\n'/ } -> ${files# }${files:+ and }console $dir/stdout.txt"
 }
 
+# plot PROGRAM DATA_FILE SCRIPT [ASSIGNMENTS] : draws one Data file of a
+# program that ran, with a plot script from the source tree, as a PNG beside it.
+plot() {
+  local program=$1 data=$2 script=$3 extra=${4:-}
+  local dir="$out/$program" png="${2%.dat}.png"
+  [ -n "$gnuplot" ] && [ -f "$dir/$data" ] || return 0
+  if (cd "$dir" && "$gnuplot" -e "data='$data'; out='$png'; $extra" "$root/$script" 2>gnuplot.log) &&
+    [ -s "$dir/$png" ]; then
+    rm -f "$dir/gnuplot.log"
+    echo "    plot $dir/$png"
+  else
+    echo "$program: FAILED to plot $data (see $dir/gnuplot.log)"
+    failures=$((failures + 1))
+  fi
+}
+
 samples=100000
-run random_boxmuller "$samples"$'\n' random_dist.dat
-run random_clt "$samples"$'\n' random_dist.dat
-run random_expo "$samples"$'\n' random_dist.dat
-run random_sum2 "$samples"$'\n' random_dist.dat
-run random_reject "$samples"$'\n' random_dist.dat
-run poly_deriv 1000$'\n'0$'\n'4$'\n' poly.dat deriv.dat
+for sampler in random_boxmuller random_clt random_expo random_sum2 random_reject; do
+  run $sampler "$samples"$'\n' random_dist.dat
+  plot $sampler random_dist.dat sampling/plot_samples.gp "sampler='$sampler'"
+done
+run poly_deriv 50$'\n'0$'\n'4$'\n' poly.dat deriv.dat
+plot poly_deriv poly.dat series/plot_poly.gp
+plot poly_deriv deriv.dat series/plot_deriv.gp
 run gaussian_errors 100000$'\n'0$'\n'1$'\n' gaussian_errors.dat
+plot gaussian_errors gaussian_errors.dat series/plot_gaussian_errors.gp
 run runge 101$'\n'-5$'\n'5$'\n' runge.dat
+plot runge runge.dat series/plot_runge.gp
 run root_step 100$'\n'
 run root_bisect ""
 run pendulum ""
 run triad "" triad.dat
+plot triad triad.dat triad/plot_triad.gp
 # The mean of the exponential samples: close to 1.
 run mean "@$out/random_expo/random_dist.dat"
 # The reference gas simulation that links the collision module.
 run gas_relax "" gas_kurtosis.dat gas_speeds.dat
+plot gas_relax gas_kurtosis.dat examples/gas/plot_gas_kurtosis.gp
+plot gas_relax gas_speeds.dat examples/gas/plot_gas_speeds.gp
+
+if [ -z "$gnuplot" ]; then
+  echo "Plots skipped: gnuplot is not installed (scripts/setup.sh installs Debian's gnuplot-nox)."
+fi
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures program(s) failed" >&2

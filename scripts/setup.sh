@@ -24,6 +24,7 @@ need_command cmake cmake
 need_command ninja ninja-build
 need_package libgtest-dev
 need_command pkg-config pkgconf
+need_command gnuplot gnuplot-nox  # plots of the Data files
 need_command python3 python3
 python3 -c 'import venv, ensurepip' 2>/dev/null || missing+=(python3-venv)
 

@@ -68,6 +68,11 @@ std::vector<std::string> split_lines(const std::string& text) {
 
 RunResult run_program(const std::string& program, const std::string& input,
                       const Workspace& dir, unsigned timeout_seconds) {
+  return run_command({program}, input, dir, timeout_seconds);
+}
+
+RunResult run_command(const std::vector<std::string>& argv, const std::string& input,
+                      const Workspace& dir, unsigned timeout_seconds) {
   // Captured output goes to files outside the program's working folder, so
   // the folder holds only what the program itself wrote.
   Workspace capture;
@@ -92,7 +97,10 @@ RunResult run_program(const std::string& program, const std::string& input,
     close(out);
     close(err);
     alarm(timeout_seconds);
-    execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+    std::vector<char*> args;
+    for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+    args.push_back(nullptr);
+    execv(args[0], args.data());
     _exit(127);
   }
 

@@ -36,6 +36,10 @@ struct RunResult {
 RunResult run_program(const std::string& program, const std::string& input,
                       const Workspace& dir, unsigned timeout_seconds = 120);
 
+// The same for a command with arguments; argv[0] is an absolute path.
+RunResult run_command(const std::vector<std::string>& argv, const std::string& input,
+                      const Workspace& dir, unsigned timeout_seconds = 120);
+
 std::string read_file(const std::string& path);
 
 // Splits text into lines; a final line end does not start an empty line.
