@@ -25,6 +25,9 @@ need_command ninja ninja-build
 need_package libgtest-dev
 need_command pkg-config pkgconf
 need_command gnuplot gnuplot-nox  # plots of the Data files
+need_command valgrind valgrind
+need_command clang++ clang        # the libFuzzer target
+need_package libclang-rt-dev      # clang's fuzzer and sanitizer runtimes
 need_command python3 python3
 python3 -c 'import venv, ensurepip' 2>/dev/null || missing+=(python3-venv)
 

@@ -1,8 +1,29 @@
 #!/usr/bin/env bash
 # Quick start, command 2: installs what is missing, builds everything and runs
-# the whole test suite.
+# the whole test suite:
+#   1. every test of the default (Release) build;
+#   2. valgrind's memcheck on the collision tests, the reference simulation
+#      and one run of each program;
+#   3. the sanitizer build (AddressSanitizer and UndefinedBehaviorSanitizer)
+#      running every test again, plus 10,000 fuzzed inputs per program;
+#   4. the libFuzzer target for colider (clang), for a bounded time.
+# With --quick, step 1 alone.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 scripts/setup.sh
+
+step() { printf '\n=== %s\n' "$*"; }
+
+step "default build and tests"
 cmake --workflow --preset default
+[ "${1:-}" = --quick ] && exit 0
+
+step "valgrind memcheck"
+ctest --preset valgrind
+
+step "sanitizer build, all tests and input fuzzing"
+cmake --workflow --preset sanitize
+
+step "libFuzzer on colider"
+cmake --workflow --preset fuzz

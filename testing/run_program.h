@@ -32,7 +32,8 @@ struct RunResult {
 
 // Runs `program` with `dir` as its working folder and `input` written to its
 // standard input through a pipe. A run longer than `timeout_seconds` is
-// killed (SIGALRM), so a hung program fails its test instead of the suite.
+// killed (status 128 + 9), so a hung program fails its test instead of
+// hanging the suite.
 RunResult run_program(const std::string& program, const std::string& input,
                       const Workspace& dir, unsigned timeout_seconds = 120);
 

@@ -4,16 +4,38 @@
 //   gas_speeds.dat    speed bin centre, measured density, Maxwell-Boltzmann
 //                     density of the same energy
 // and prints the measured collision rate beside the hard-sphere theory.
+// Usage: gas_relax [particles [steps]]  (20000 particles, 150 steps)
 #include <cmath>
+#include <cstdlib>
 #include <iostream>
 #include <vector>
 
 #include "data_file.h"
 #include "gas.h"
 
-int main() {
-  const GasParameters parameters;
-  const int steps = 150;
+namespace {
+
+// A whole number from 1 to 10^8, or 0 when the text is not one.
+int size_argument(const char* text) {
+  char* end = nullptr;
+  long value = std::strtol(text, &end, 10);
+  return *text != '\0' && *end == '\0' && value >= 1 && value <= 100000000
+             ? static_cast<int>(value)
+             : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  GasParameters parameters;
+  int steps = 150;
+  if (argc > 3 || (argc > 1 && (parameters.particles = size_argument(argv[1])) == 0) ||
+      (argc > 2 && (steps = size_argument(argv[2])) == 0)) {
+    std::cerr << "usage: gas_relax [particles [steps]], whole numbers from 1" << std::endl;
+    return 1;
+  }
+  // Keep the collision rate per particle as at the default density.
+  parameters.select_coeff *= 20000.0 / parameters.particles;
   HardSphereGas gas(parameters);
 
   DataFile relaxation("gas_relax", "gas_kurtosis.dat");

@@ -21,6 +21,9 @@ TEST(Mean, DocumentedInputs) {
       {"1 1 2", "1.33333\n"},
       {"", "-nan\n"},  // 0/0; x86-64 sets the NaN's sign bit
       {"words only", "-nan\n"},
+      {"1 nan 3", "1\n"},  // "nan" is not a number to the stream: reading stops
+      {"4 inf", "4\n"},
+      {"2 1e999 5", "2\n"},  // beyond double's range: not read
   };
   for (const auto& c : cases) {
     Workspace dir;

@@ -67,6 +67,7 @@ TEST(Runge, BadInputStopsWithOneLine) {
       {"ten\n", "runge: expected a whole number for the number of data points\n"},
       {"10\n-\n", "runge: expected a number for the lower range\n"},
       {"10\n0\nup\n", "runge: expected a number for the upper range\n"},
+      {"10\n-inf\n1\n", "runge: expected a number for the lower range\n"},
   };
   for (const auto& c : cases) {
     Workspace dir;

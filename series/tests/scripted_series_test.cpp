@@ -128,6 +128,8 @@ TEST(ScriptedPolyDeriv, BadInputStopsWithOneLine) {
       {"many\n", "poly_deriv: expected a whole number for the number of data points\n"},
       {"5\nlow\n", "poly_deriv: expected a number for the lower range\n"},
       {"5\n0\n", "poly_deriv: expected a number for the upper range\n"},
+      {"5\nnan\n1\n", "poly_deriv: expected a number for the lower range\n"},
+      {"5\n0\ninf\n", "poly_deriv: expected a number for the upper range\n"},
   };
   for (const auto& c : cases) {
     Script script({0.0});
@@ -166,6 +168,18 @@ TEST(ScriptedPolyDeriv, UnwritableDataFilesStopBeforePrompting) {
     EXPECT_EQ(run.err, std::string("poly_deriv: cannot open ") + name +
                            " for writing: Is a directory\n");
   }
+}
+
+TEST(ScriptedPolyDeriv, FullDiskIsReportedAfterTheRun) {
+  Script script({0.0});
+  Workspace dir;
+  std::filesystem::create_symlink("/dev/full", dir.file("deriv.dat"));
+  RunResult run = run_in_process([&] { return run_poly_deriv(script.source()); },
+                                 "4\n0\n4\n", dir);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(split_lines(run.out).size(), 3u + 4 + 2) << "standard output keeps every line";
+  EXPECT_EQ(split_lines(dir.read("poly.dat")).size(), 4u) << "the other file is whole";
+  EXPECT_EQ(run.err, "poly_deriv: cannot write deriv.dat: No space left on device\n");
 }
 
 TEST(HistogramBin, EveryValueFindsABinWithoutOverflow) {
@@ -255,6 +269,7 @@ TEST(ScriptedGaussianErrors, BadInputStopsWithOneLine) {
       {"1e99\n", "gaussian_errors: expected a number for the centroid\n"},  // reads 1, then "e99"
       {"10\nmiddle\n", "gaussian_errors: expected a number for the centroid\n"},
       {"10\n0\n", "gaussian_errors: expected a number for the standard deviation\n"},
+      {"10\n0\nnan\n", "gaussian_errors: expected a number for the standard deviation\n"},
   };
   for (const auto& c : cases) {
     Script script({0.0});
@@ -264,6 +279,30 @@ TEST(ScriptedGaussianErrors, BadInputStopsWithOneLine) {
     EXPECT_EQ(run.status, 1) << c.input;
     EXPECT_EQ(run.err, c.message) << c.input;
     EXPECT_EQ(dir.read("gaussian_errors.dat"), "") << c.input;
+  }
+}
+
+TEST(ScriptedGaussianErrors, UnwritableDataFile) {
+  {
+    Script script({0.0});
+    Workspace dir;
+    std::filesystem::create_directory(dir.file("gaussian_errors.dat"));
+    RunResult run = run_in_process([&] { return run_gaussian_errors(script.source()); },
+                                   "10\n0\n1\n", dir);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err,
+              "gaussian_errors: cannot open gaussian_errors.dat for writing: Is a directory\n");
+  }
+  {
+    Script script({0.0});
+    Workspace dir;
+    std::filesystem::create_symlink("/dev/full", dir.file("gaussian_errors.dat"));
+    RunResult run = run_in_process([&] { return run_gaussian_errors(script.source()); },
+                                   "10\n0\n1\n", dir);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(split_lines(run.out).size(), 103u);
+    EXPECT_EQ(run.err, "gaussian_errors: cannot write gaussian_errors.dat: No space left on device\n");
   }
 }
 

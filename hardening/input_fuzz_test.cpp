@@ -1,0 +1,196 @@
+// Generated bad input for every program that reads standard input, run
+// against the sanitizer build (ctest label "fuzz"). For each input the
+// program must finish within the time bound, exit with 0 or 1, write no
+// sanitizer report, explain an exit status of 1 in exactly one line on
+// standard error (and say nothing there otherwise), and leave its Data file
+// empty or ending in a whole line.
+//
+// The inputs come from a fixed seed, so a failure reproduces. Counts that
+// would run for minutes are capped here, by the generator, never by the
+// programs: an input whose count reads as more than the program's cap is
+// drawn again, except the largest int where the program refuses it at once.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "run_program.h"
+
+namespace {
+
+const int kInputsPerProgram = 10000;
+const unsigned kSecondsPerRun = 60;
+
+enum class Field { Int, Double };
+
+struct Target {
+  std::string program;
+  std::vector<Field> fields;  // what the program reads, in order
+  std::string data_file;      // "" when it writes none
+  long count_cap;             // largest first-field count to run
+  bool refuses_largest_int;   // INT_MAX is refused at once (memory check)
+};
+
+void PrintTo(const Target& t, std::ostream* os) { *os << t.program; }
+
+const std::vector<Field> kCount = {Field::Int};
+const std::vector<Field> kCountRange = {Field::Int, Field::Double, Field::Double};
+const std::vector<Field> kNumbers(12, Field::Double);
+
+const Target kTargets[] = {
+    {"random_boxmuller", kCount, "random_dist.dat", 300, false},
+    {"random_clt", kCount, "random_dist.dat", 300, false},
+    {"random_expo", kCount, "random_dist.dat", 300, false},
+    {"random_sum2", kCount, "random_dist.dat", 300, false},
+    {"random_reject", kCount, "random_dist.dat", 300, false},
+    {"root_step", kCount, "", LONG_MAX, false},
+    {"poly_deriv", kCountRange, "poly.dat", 300, true},
+    {"gaussian_errors", kCountRange, "gaussian_errors.dat", 10000, false},
+    {"runge", kCountRange, "runge.dat", 300, true},
+    {"mean", kNumbers, "", LONG_MAX, false},
+};
+
+// The kinds of input every program gets.
+enum Kind { RandomBytes, Empty, LongLine, Words, SignsAndExponents, NanAndInf, Limits, Sizes, kKinds };
+
+const char* const kWords[] = {"abc", "ten", "-", "+", ".", "e5", "0x1A", "x", "count", "--1", "1,5", "\xc3\xa9"};
+const char* const kSignedNumbers[] = {"+3", "-2", "1e3", "-1.5e-3", "3.", ".5", "1e", "+-1", "-0", "+0.0",
+                                      "2E+2", "-7e0", "12abc", "0.1e1"};
+const char* const kNanInf[] = {"nan", "inf", "-inf", "NaN", "infinity", "+nan", "INF", "-nan"};
+const char* const kLimits[] = {"2147483647", "2147483648", "-2147483648", "-2147483649",
+                               "1.7976931348623157e308", "1e309", "-1e309", "4.9e-324", "1e-400",
+                               "9223372036854775807", "99999999999999999999", "-1.7976931348623157e308"};
+const char* const kSizes[] = {"0", "1", "-1", "5000", "5001", "10000", "10001", "2147483647"};
+
+class InputGenerator {
+ public:
+  explicit InputGenerator(unsigned seed) : engine_(seed) {}
+
+  std::string make(Kind kind, const std::vector<Field>& fields) {
+    switch (kind) {
+      case RandomBytes: {
+        std::string bytes(pick(65), '\0');
+        for (char& c : bytes) c = static_cast<char>(pick(256));
+        return bytes;
+      }
+      case Empty:
+        return pick(2) ? "" : "\n \t\n";
+      case LongLine: {
+        const char fill[] = {'9', ' ', 'x', '0', '-'};
+        std::string line(50000 + pick(100000), fill[pick(5)]);
+        return line + " 5\n1\n2\n";
+      }
+      default: {
+        std::string text;
+        for (size_t f = 0; f < fields.size(); f++) {
+          text += token(kind, fields[f]);
+          const char* separators[] = {" ", "\n", "\t", "  \n "};
+          text += separators[pick(4)];
+        }
+        return text;
+      }
+    }
+  }
+
+ private:
+  size_t pick(size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(engine_); }
+
+  template <size_t N>
+  const char* any(const char* const (&list)[N]) { return list[pick(N)]; }
+
+  // One field: mostly of the chosen kind, sometimes an ordinary value so
+  // that later fields are reached.
+  std::string token(Kind kind, Field field) {
+    if (pick(4) == 0) return field == Field::Int ? std::to_string(pick(40)) : std::to_string(pick(200) / 7.0 - 10);
+    switch (kind) {
+      case Words: return any(kWords);
+      case SignsAndExponents: return any(kSignedNumbers);
+      case NanAndInf: return any(kNanInf);
+      case Limits: return any(kLimits);
+      default: return any(kSizes);
+    }
+  }
+
+  std::mt19937 engine_;
+};
+
+// The count the program will read from this input, as its >> would read it.
+bool reads_count(const std::string& input, long& count) {
+  std::istringstream in(input);
+  int value = 0;
+  if (!(in >> value)) return false;
+  count = value;
+  return true;
+}
+
+bool acceptable(const Target& target, const std::string& input) {
+  long count = 0;
+  if (!reads_count(input, count)) return true;
+  if (count == INT_MAX && target.refuses_largest_int) return true;
+  return count <= target.count_cap;
+}
+
+std::string shown(const std::string& input) {
+  std::string out;
+  for (char c : input.substr(0, 80)) {
+    if (c == '\n') out += "\\n";
+    else if (static_cast<unsigned char>(c) < 32 || static_cast<unsigned char>(c) > 126) out += "?";
+    else out += c;
+  }
+  return input.size() > 80 ? out + "... (" + std::to_string(input.size()) + " bytes)" : out;
+}
+
+class InputFuzz : public testing::TestWithParam<Target> {};
+
+TEST_P(InputFuzz, EveryInputEndsCleanly) {
+  const Target& target = GetParam();
+  // A sanitizer's own exit codes, so that they cannot pass for status 1.
+  setenv("ASAN_OPTIONS", "exitcode=86:detect_leaks=1", 1);
+  setenv("UBSAN_OPTIONS", "exitcode=87:halt_on_error=1:print_stacktrace=1", 1);
+
+  InputGenerator generator(20261208);
+  int failures = 0, by_status[2] = {0, 0};
+  for (int i = 0; i < kInputsPerProgram && failures < 5; i++) {
+    Kind kind = static_cast<Kind>(i % kKinds);
+    std::string input;
+    do input = generator.make(kind, target.fields);
+    while (!acceptable(target, input));
+
+    Workspace dir;
+    RunResult run = run_program(program_path(target.program), input, dir, kSecondsPerRun);
+    std::string problem;
+    if (run.status != 0 && run.status != 1)
+      problem = "exit status " + std::to_string(run.status);
+    else if (run.err.find("Sanitizer") != std::string::npos ||
+             run.err.find("runtime error") != std::string::npos)
+      problem = "sanitizer report";
+    else if (run.status == 1 && (run.err.empty() || run.err.find('\n') != run.err.size() - 1))
+      problem = "status 1 needs exactly one line on standard error";
+    else if (run.status == 0 && !run.err.empty())
+      problem = "standard error written on success";
+    else if (!target.data_file.empty() && dir.exists(target.data_file)) {
+      std::string data = dir.read(target.data_file);
+      if (!data.empty() && data.back() != '\n') problem = "partial line in " + target.data_file;
+    }
+    if (!problem.empty()) {
+      ADD_FAILURE() << target.program << ", input " << i << " '" << shown(input) << "': " << problem
+                    << "\nstandard error:\n" << run.err.substr(0, 2000);
+      failures++;
+    } else {
+      by_status[run.status]++;
+    }
+  }
+  std::cout << target.program << ": " << by_status[0] << " inputs ended with status 0, "
+            << by_status[1] << " with status 1" << std::endl;
+}
+
+INSTANTIATE_TEST_SUITE_P(Programs, InputFuzz, testing::ValuesIn(kTargets),
+                         [](const auto& info) { return info.param.program; });
+
+}  // namespace
