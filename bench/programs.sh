@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# Whole-program benchmark: each sampler at 1,000,000 points, gaussian_errors
+# at 10,000,000 samples and poly_deriv at 1,000,000 points, output to files,
+# each timed against its floor (floor_lcg.c, floor_root.cpp: the same
+# generator calls and the same write(2) calls with the same bytes, nothing
+# else). Program and floor alternate, RUNS pairs each; the ratio reported is
+# the median of the pairs' ratios.
+# Usage: bench/programs.sh [RUNS]   (after: cmake --preset bench && cmake --build --preset bench)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+bin=$root/build/bench/bin
+floors=$root/build/bench/bench
+runs=${1:-5}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# seconds COMMAND... : wall time of one run, standard input from ./input.
+seconds() {
+  local start=$EPOCHREALTIME
+  "$@" <input >stdout.txt
+  echo "$start $EPOCHREALTIME" | awk '{printf "%.4f", $2 - $1}'
+}
+
+median() { sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
+
+# compare NAME INPUT DATA_FILES FLOOR_ARGS... : the reference run gives the
+# floor its bytes; then RUNS alternating timed pairs.
+compare() {
+  local name=$1 input=$2 data_files=$3
+  shift 3
+  mkdir -p "$work/$name/ref" "$work/$name/program" "$work/$name/floor"
+  for dir in ref program floor; do printf '%b' "$input" >"$work/$name/$dir/input"; done
+  (cd "$work/$name/ref" && "$bin/$name" <input >stdout.txt)
+  local ratios=() program_times=() floor_times=()
+  for ((i = 0; i < runs; i++)); do
+    local p f
+    p=$(cd "$work/$name/program" && seconds "$bin/$name")
+    f=$(cd "$work/$name/floor" && seconds "$@")
+    program_times+=("$p")
+    floor_times+=("$f")
+    ratios+=("$(awk -v p="$p" -v f="$f" 'BEGIN {printf "%.4f", p / f}')")
+  done
+  for file in stdout.txt $data_files; do
+    cmp -s "$work/$name/program/$file" "$work/$name/floor/$file" ||
+      { echo "$name: the floor wrote different bytes to $file" >&2; exit 1; }
+  done
+  printf '| %s | %s | %s | %s |\n' "$name" \
+    "$(printf '%s\n' "${program_times[@]}" | median)" \
+    "$(printf '%s\n' "${floor_times[@]}" | median)" \
+    "$(printf '%s\n' "${ratios[@]}" | median)"
+}
+
+# Generator steps random_reject took: from state 1 to its last printed state.
+reject_steps() {
+  python3 - "$work/random_reject/ref/stdout.txt" <<'PY'
+import sys
+lines = open(sys.argv[1]).read().splitlines()
+target = int([l for l in lines if l.startswith("Random number: ")][-1].split(" = ")[1])
+state, steps = 1, 0
+while state != target or steps % 2:
+    state = state * 16807 % 2147483647
+    steps += 1
+print(steps)
+PY
+}
+
+points=1000000
+echo "| program | program (s) | floor (s) | program / floor |"
+echo "|---|---|---|---|"
+for pair in random_boxmuller:2 random_clt:48 random_expo:1 random_sum2:2; do
+  name=${pair%%:*}
+  steps=$((points * ${pair##*:}))
+  ref=$work/$name/ref
+  compare "$name" "$points\n" random_dist.dat \
+    "$floors/floor_lcg" "$ref/stdout.txt" "$ref/random_dist.dat" random_dist.dat "$steps"
+done
+mkdir -p "$work/random_reject/ref"
+printf '%b' "$points\n" >"$work/random_reject/ref/input"
+(cd "$work/random_reject/ref" && "$bin/random_reject" <input >stdout.txt)
+ref=$work/random_reject/ref
+compare random_reject "$points\n" random_dist.dat \
+  "$floors/floor_lcg" "$ref/stdout.txt" "$ref/random_dist.dat" random_dist.dat "$(reject_steps)"
+
+if [ -x "$floors/floor_root" ]; then
+  samples=10000000
+  ref=$work/gaussian_errors/ref
+  compare gaussian_errors "$samples\n0\n1\n" gaussian_errors.dat \
+    "$floors/floor_root" gaussian_errors "$ref/stdout.txt" "$ref/gaussian_errors.dat" "$samples"
+  ref=$work/poly_deriv/ref
+  compare poly_deriv "$points\n0\n4\n" "poly.dat deriv.dat" \
+    "$floors/floor_root" poly_deriv "$ref/stdout.txt" "$ref/poly.dat" "$ref/deriv.dat" "$points"
+  # Start-up that ROOT adds: gaussian_errors against runge, both with nothing to do.
+  mkdir -p "$work/startup" && cd "$work/startup"
+  printf '0\n0\n1\n' >input
+  g=() r=()
+  for ((i = 0; i < 21; i++)); do
+    g+=("$(seconds "$bin/gaussian_errors")")
+    r+=("$(seconds "$bin/runge")")
+  done
+  gm=$(printf '%s\n' "${g[@]}" | median)
+  rm_=$(printf '%s\n' "${r[@]}" | median)
+  awk -v g="$gm" -v r="$rm_" 'BEGIN {printf "\nROOT start-up: gaussian_errors %.1f ms, runge %.1f ms, ROOT adds %.1f ms (medians of 21)\n", g * 1000, r * 1000, (g - r) * 1000}'
+fi
