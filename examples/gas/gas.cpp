@@ -65,6 +65,19 @@ void HardSphereGas::sort() {
     cells_.crossRef[fill[cell_of[p - 1]]++] = p;
 }
 
+void HardSphereGas::renumber_by_cell() {
+  std::vector<double> x(x_.size());
+  Matrix velocity(parameters_.particles, 3);
+  for (int j = 1; j <= parameters_.particles; j++) {
+    int p = cells_.crossRef[j];
+    x[j - 1] = x_[p - 1];
+    for (int k = 1; k <= 3; k++) velocity(j, k) = velocity_(p, k);
+  }
+  x_.swap(x);
+  velocity_.swap(velocity);
+  sort();
+}
+
 int HardSphereGas::collide() {
   return colider(velocity_, maxRelSpeed_, 0.0, seed_, selectRemainder_,
                  parameters_.select_coeff, cells_);

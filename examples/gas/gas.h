@@ -38,6 +38,10 @@ class HardSphereGas {
   void sort();
   int collide();
 
+  // Renumbers the particles in cell order, so that each cell's velocities
+  // lie together in memory, and sorts again.
+  void renumber_by_cell();
+
   // Sum over cells of N (N - 1) selectCoeff <w>, <w> the mean relative speed
   // of all pairs in the cell as currently sorted: the accepted collisions a
   // collide() call should give on average.
