@@ -143,6 +143,17 @@ RunResult run_command(const std::vector<std::string>& argv, const std::string& i
   return result;
 }
 
+RunResult run_blocked(const std::string& program, const std::string& input,
+                      const std::string& name, Blocked how) {
+  Workspace dir;
+  if (how == Blocked::ByDirectory) {
+    fs::create_directory(dir.file(name));
+  } else {
+    fs::create_symlink("/dev/full", dir.file(name));
+  }
+  return run_program(program, input, dir);
+}
+
 std::string program_path(const std::string& name) {
   return std::string(NUMLAB_BIN_DIR) + "/" + name;
 }

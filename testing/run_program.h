@@ -46,6 +46,13 @@ std::string read_file(const std::string& path);
 // Splits text into lines; a final line end does not start an empty line.
 std::vector<std::string> split_lines(const std::string& text);
 
+// Runs `program` in a fresh folder where its Data file `name` cannot be
+// written: a directory of that name stands in the way, or the name links to
+// /dev/full, where every write fails as on a full disk.
+enum class Blocked { ByDirectory, ByFullDisk };
+RunResult run_blocked(const std::string& program, const std::string& input,
+                      const std::string& name, Blocked how);
+
 // Full path of one of the suite's built programs.
 std::string program_path(const std::string& name);
 

@@ -3,7 +3,6 @@
 // documented sample values, then the failures a user can cause.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -178,9 +177,8 @@ class SamplerBadInput : public testing::TestWithParam<Sampler> {};
 
 TEST_P(SamplerBadInput, DataFileThatCannotBeOpenedStopsBeforePrompting) {
   const Sampler& sampler = GetParam();
-  Workspace dir;
-  std::filesystem::create_directory(dir.file("random_dist.dat"));
-  RunResult run = run_program(program_path(sampler.name), "2\n", dir);
+  RunResult run = run_blocked(program_path(sampler.name), "2\n", "random_dist.dat",
+                              Blocked::ByDirectory);
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(run.err, sampler.name +
@@ -190,10 +188,8 @@ TEST_P(SamplerBadInput, DataFileThatCannotBeOpenedStopsBeforePrompting) {
 
 TEST_P(SamplerBadInput, FailedWritesAreReportedAtTheEnd) {
   const Sampler& sampler = GetParam();
-  Workspace dir;
-  // Every write to /dev/full fails as on a full disk.
-  std::filesystem::create_symlink("/dev/full", dir.file("random_dist.dat"));
-  RunResult run = run_program(program_path(sampler.name), "3\n", dir);
+  RunResult run = run_blocked(program_path(sampler.name), "3\n", "random_dist.dat",
+                              Blocked::ByFullDisk);
   EXPECT_EQ(run.status, 1);
   size_t expected_lines = sampler.name == "random_reject" ? 5 : 4;
   EXPECT_EQ(split_lines(run.out).size(), expected_lines)

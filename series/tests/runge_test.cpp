@@ -1,7 +1,6 @@
 // runge end to end: the documented tables byte for byte, then bad input.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -88,16 +87,12 @@ TEST(Runge, CountTooLargeForMemoryIsAnError) {
 }
 
 TEST(Runge, UnwritableDataFile) {
-  Workspace dir;
-  std::filesystem::create_directory(dir.file("runge.dat"));
-  RunResult run = run_program(program_path("runge"), "3\n0\n1\n", dir);
+  RunResult run = run_blocked(program_path("runge"), "3\n0\n1\n", "runge.dat", Blocked::ByDirectory);
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(run.err, "runge: cannot open runge.dat for writing: Is a directory\n");
 
-  Workspace full;
-  std::filesystem::create_symlink("/dev/full", full.file("runge.dat"));
-  run = run_program(program_path("runge"), "3\n0\n1\n", full);
+  run = run_blocked(program_path("runge"), "3\n0\n1\n", "runge.dat", Blocked::ByFullDisk);
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(split_lines(run.out).size(), 6u) << "standard output keeps every line";
   EXPECT_EQ(run.err, "runge: cannot write runge.dat: No space left on device\n");

@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <complex>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -78,22 +77,15 @@ TEST(Triad, SpectrumHoldsTheThreeNotesAtUnitAmplitude) {
 }
 
 TEST(Triad, UnwritableDataFileIsReported) {
-  {
-    Workspace dir;
-    std::filesystem::create_directory(dir.file("triad.dat"));
-    RunResult run = run_program(program_path("triad"), "", dir);
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "triad: cannot open triad.dat for writing: Is a directory\n");
-  }
-  {
-    Workspace dir;
-    std::filesystem::create_symlink("/dev/full", dir.file("triad.dat"));
-    RunResult run = run_program(program_path("triad"), "", dir);
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out, kConsole);
-    EXPECT_EQ(run.err, "triad: cannot write triad.dat: No space left on device\n");
-  }
+  RunResult run = run_blocked(program_path("triad"), "", "triad.dat", Blocked::ByDirectory);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "triad: cannot open triad.dat for writing: Is a directory\n");
+
+  run = run_blocked(program_path("triad"), "", "triad.dat", Blocked::ByFullDisk);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, kConsole);
+  EXPECT_EQ(run.err, "triad: cannot write triad.dat: No space left on device\n");
 }
 
 }  // namespace
