@@ -10,6 +10,8 @@
 #include <fstream>
 #include <string>
 
+#include "text_line.h"
+
 class DataFile {
  public:
   // Opens `name` in the working directory for output with truncation.
@@ -21,14 +23,14 @@ class DataFile {
 
   bool is_open() const { return opened_; }
 
-  // Writes the fields separated by " " and ends the line with std::endl.
-  // Each field goes through its own stream insertion, so a float is written
-  // as a float and a double as a double.
+  // Writes the fields separated by " " and ends the line as std::endl does
+  // (one write of the line, then a flush). Each field is formatted as the
+  // stream would format it on its own (see TextLine).
   template <class First, class... Rest>
   void line(const First& first, const Rest&... rest) {
-    stream_ << first;
-    ((stream_ << " " << rest), ...);
-    stream_ << std::endl;
+    line_ << first;
+    ((line_ << ' ' << rest), ...);
+    line_.end(stream_);
     note_failure();
   }
 
@@ -42,6 +44,7 @@ class DataFile {
   std::string program_;
   std::string name_;
   std::ofstream stream_;
+  TextLine line_;
   bool opened_ = false;
   int write_error_ = 0;
 };

@@ -4,6 +4,7 @@
 
 #include "console.h"
 #include "data_file.h"
+#include "text_line.h"
 
 int run_sampler(const char* program, const SampleStep& sample,
                 const SampleSummary& summary) {
@@ -22,10 +23,11 @@ int run_sampler(const char* program, const SampleStep& sample,
     return 1;
   }
 
+  TextLine line;
   for (int i = 0; i < count; i++) {
     double value = sample(state);
-    std::cout << "Random number: " << i << " = " << state << " = " << value
-              << std::endl;
+    line << "Random number: " << i << " = " << state << " = " << value;
+    line.end(std::cout);
     file.line(value);
   }
 

@@ -7,6 +7,7 @@
 #include "arrays.h"
 #include "console.h"
 #include "data_file.h"
+#include "text_line.h"
 
 namespace {
 const char kProgram[] = "poly_deriv";
@@ -42,6 +43,7 @@ int run_poly_deriv(const GaussianSource& make_generator) {
   std::vector<float> x, f, s, d;
   if (!allocate_arrays(kProgram, N, x, f, s, d)) return 1;
   double h = (upper - lower) / N;
+  TextLine line;
 
   for (int i = 0; i < N; i++) {
     x[i] = i * h + lower;
@@ -50,13 +52,15 @@ int run_poly_deriv(const GaussianSource& make_generator) {
     s[i] = pow(fabsf(f[i]), 0.5);
     double g = gaus(0.0, s[i]);
     f[i] = f[i] + g;
-    std::cout << "X-value: " << x[i] << " F(x): " << f[i] << std::endl;
+    line << "X-value: " << x[i] << " F(x): " << f[i];
+    line.end(std::cout);
     poly.line(x[i], f[i], s[i]);
   }
 
   for (int i = 1; i < N - 1; i++) {
     d[i] = (f[i + 1] - f[i - 1]) / (h * 2.0);
-    std::cout << "X-value: " << x[i] << " F'(x): " << d[i] << std::endl;
+    line << "X-value: " << x[i] << " F'(x): " << d[i];
+    line.end(std::cout);
     deriv.line(x[i], d[i]);
   }
 

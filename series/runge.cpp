@@ -6,6 +6,7 @@
 #include "arrays.h"
 #include "console.h"
 #include "data_file.h"
+#include "text_line.h"
 
 int main() {
   const char* program = "runge";
@@ -28,11 +29,13 @@ int main() {
   std::vector<double> x, f;
   if (!allocate_arrays(program, N, x, f)) return 1;
   double h = (upper - lower) / (N - 1);
+  TextLine line;
 
   for (int i = 0; i < N; i++) {
     x[i] = i * h + lower;
     f[i] = 1.0 / (x[i] * x[i] + 1.0);
-    std::cout << "X-value: " << x[i] << " F(x): " << f[i] << std::endl;
+    line << "X-value: " << x[i] << " F(x): " << f[i];
+    line.end(std::cout);
     file.line(x[i], f[i]);
   }
 

@@ -3,6 +3,7 @@
 // documented sample values, then the failures a user can cause.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -171,6 +172,30 @@ TEST(RejectTries, FirstFivePointsEndAfterFiftySixDraws) {
   std::minstd_rand0 reference(1);
   reference.discard(2 * 28 - 1);
   EXPECT_EQ(static_cast<long>(reference()), 357571490);
+}
+
+// A long run, line by line, against output made independently: states from
+// libstdc++'s minstd_rand0, the exponential sample -log(1 - u) worked out
+// here, and every line written by a default std::ostream with std::endl.
+TEST(ExponentialSampler, LongRunPrintsEveryLineAsTheStreamWouldWriteIt) {
+  const int count = 100'000;
+  std::minstd_rand0 reference(1);
+  std::ostringstream out, file;
+  out << kPrompt;
+  for (int i = 0; i < count; i++) {
+    long state = static_cast<long>(reference());
+    double value = (-1.0) * std::log(1.0 - state / 2147483647.0);
+    out << "Random number: " << i << " = " << state << " = " << value
+        << std::endl;
+    file << value << std::endl;
+  }
+  Workspace dir;
+  RunResult run =
+      run_program(program_path("random_expo"), std::to_string(count) + "\n", dir);
+  ASSERT_EQ(run.status, 0);
+  EXPECT_TRUE(run.out == out.str()) << "standard output differs";
+  EXPECT_TRUE(dir.read("random_dist.dat") == file.str())
+      << "random_dist.dat differs";
 }
 
 class SamplerBadInput : public testing::TestWithParam<Sampler> {};
