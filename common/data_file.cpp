@@ -1,45 +1,33 @@
 #include "data_file.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <iostream>
 
-namespace {
-
-// The system's reason for the last failure; a stream that fails without
-// setting errno (it should not happen on Linux) still gets a readable text.
-const char* reason(int error) {
-  return error != 0 ? std::strerror(error) : "unknown error";
-}
-
-}  // namespace
-
 DataFile::DataFile(const char* program, const char* name)
     : program_(program), name_(name) {
-  errno = 0;
-  stream_.open(name, std::ios::out | std::ios::trunc);
-  opened_ = stream_.is_open();
-  if (!opened_) {
+  fd_ = ::open(name, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd_ < 0) {
     std::cerr << program_ << ": cannot open " << name_
-              << " for writing: " << reason(errno) << std::endl;
+              << " for writing: " << std::strerror(errno) << std::endl;
   }
 }
 
-void DataFile::note_failure() {
-  // Only the first failure is kept: it carries the reason. Once the stream
-  // has failed, later writes do nothing and leave errno meaningless.
-  if (!stream_ && write_error_ == 0) write_error_ = errno != 0 ? errno : EIO;
+DataFile::~DataFile() {
+  if (fd_ >= 0) ::close(fd_);
 }
 
 bool DataFile::close() {
-  if (!opened_) return false;
-  errno = 0;
-  stream_.close();
-  note_failure();
-  opened_ = false;
+  if (fd_ < 0) return false;
+  // A file system may report a lost write only when the file is closed.
+  if (::close(fd_) != 0 && write_error_ == 0) write_error_ = errno;
+  fd_ = -1;
   if (write_error_ != 0) {
     std::cerr << program_ << ": cannot write " << name_ << ": "
-              << reason(write_error_) << std::endl;
+              << std::strerror(write_error_) << std::endl;
     return false;
   }
   return true;

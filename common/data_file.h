@@ -1,5 +1,6 @@
 // A Data file: a plain-text table written one record per line, fields
-// separated by a single blank, every line ended by std::endl (which flushes).
+// separated by a single blank, every line written out as soon as it ends
+// (as std::endl would flush it), with one write(2) per line.
 //
 // Opening truncates the file. A file that cannot be opened, or a write that
 // fails later (a full disk), is reported on standard error as one line naming
@@ -7,7 +8,6 @@
 // table without a word.
 #pragma once
 
-#include <fstream>
 #include <string>
 
 #include "text_line.h"
@@ -18,20 +18,24 @@ class DataFile {
   // On failure prints "<program>: cannot open <name> for writing: <reason>".
   DataFile(const char* program, const char* name);
 
+  // Closes a file that close() was not called for, without a report.
+  ~DataFile();
+
   DataFile(const DataFile&) = delete;
   DataFile& operator=(const DataFile&) = delete;
 
-  bool is_open() const { return opened_; }
+  bool is_open() const { return fd_ >= 0; }
 
-  // Writes the fields separated by " " and ends the line as std::endl does
-  // (one write of the line, then a flush). Each field is formatted as the
-  // stream would format it on its own (see TextLine).
+  // Writes the fields separated by " " and ends the line. Each field is
+  // formatted as a default stream would format it on its own (see
+  // TextLine). After a failed write the file takes no more lines, so it
+  // never holds a table with a gap in it.
   template <class First, class... Rest>
   void line(const First& first, const Rest&... rest) {
+    if (fd_ < 0 || write_error_ != 0) return;
     line_ << first;
     ((line_ << ' ' << rest), ...);
-    line_.end(stream_);
-    note_failure();
+    write_error_ = line_.end(fd_);
   }
 
   // Closes the file. Returns false, after printing
@@ -39,12 +43,9 @@ class DataFile {
   bool close();
 
  private:
-  void note_failure();
-
   std::string program_;
   std::string name_;
-  std::ofstream stream_;
+  int fd_ = -1;
   TextLine line_;
-  bool opened_ = false;
   int write_error_ = 0;
 };

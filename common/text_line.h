@@ -1,5 +1,7 @@
 // One line of text, built in memory exactly as a default-formatted
-// std::ostream would write it, then handed to a stream in one piece.
+// std::ostream would write it, then handed over in one piece: to a stream,
+// or straight to a file descriptor with one write(2), which is what
+// `stream << ... << std::endl` comes down to without the layers between.
 //
 // Numbers come out byte for byte as `stream << value` gives them on a stream
 // with its default settings in the "C" locale: integers in decimal, a double
@@ -12,9 +14,26 @@
 #pragma once
 
 #include <charconv>
+#include <cstddef>
+#include <cstring>
 #include <ostream>
-#include <string>
+#include <string_view>
 #include <type_traits>
+
+// A double's text as a default stream writes it, made once so that a
+// program printing the same value twice pays for the digits once.
+class NumberText {
+ public:
+  explicit NumberText(double value);
+
+  const char* begin() const { return digits_; }
+  const char* end() const { return digits_ + size_; }
+
+ private:
+  // The longest %.6g text is "-1.23457e-308": 13 characters.
+  char digits_[32];
+  unsigned size_;
+};
 
 class TextLine {
   template <class T>
@@ -26,12 +45,12 @@ class TextLine {
 
  public:
   TextLine& operator<<(const char* text) {
-    text_.append(text);
+    append(text, text + std::strlen(text));
     return *this;
   }
 
   TextLine& operator<<(char c) {
-    text_.push_back(c);
+    append(&c, &c + 1);
     return *this;
   }
 
@@ -46,19 +65,42 @@ class TextLine {
     return *this;
   }
 
-  TextLine& operator<<(double value);
+  TextLine& operator<<(const NumberText& number) {
+    append(number.begin(), number.end());
+    return *this;
+  }
+
+  TextLine& operator<<(double value) { return *this << NumberText(value); }
 
   TextLine& operator<<(float value) { return *this << static_cast<double>(value); }
 
-  const std::string& text() const { return text_; }
+  std::string_view text() const { return {text_, size_}; }
 
   // Writes the line and its newline to `out` as `out << ... << std::endl`
-  // would: the whole line, then a flush. The line is empty again afterwards,
-  // keeping its storage for the next one.
+  // would: the whole line, then a flush. The line is empty again afterwards.
   void end(std::ostream& out);
 
- private:
-  void append(const char* first, const char* last) { text_.append(first, last); }
+  // Writes the line and its newline to the file descriptor `fd` at once,
+  // retrying short or interrupted writes, and empties the line. Returns 0,
+  // or the errno of the write that failed. Whatever else writes to `fd`
+  // must have nothing left in its buffers.
+  int end(int fd);
 
-  std::string text_;
+ private:
+  // Lines here are a few labels and numbers; one longer than the buffer is
+  // a programming error, refused with std::length_error rather than cut.
+  static constexpr size_t kCapacity = 256;
+
+  void append(const char* first, const char* last) {
+    size_t size = static_cast<size_t>(last - first);
+    // One place is kept for the newline that ends the line.
+    if (size > kCapacity - 1 - size_) too_long();
+    std::memcpy(text_ + size_, first, size);
+    size_ += size;
+  }
+
+  [[noreturn]] static void too_long();
+
+  char text_[kCapacity];
+  size_t size_ = 0;
 };

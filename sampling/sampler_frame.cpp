@@ -1,5 +1,7 @@
 #include "sampler_frame.h"
 
+#include <unistd.h>
+
 #include <iostream>
 
 #include "console.h"
@@ -8,9 +10,6 @@
 
 int run_sampler(const char* program, const SampleStep& sample,
                 const SampleSummary& summary) {
-  // cout keeps its own buffer instead of passing every insertion through
-  // C stdio; std::endl still flushes each line with one write.
-  std::ios::sync_with_stdio(false);
   long state = 1;
 
   DataFile file(program, "random_dist.dat");
@@ -23,11 +22,16 @@ int run_sampler(const char* program, const SampleStep& sample,
     return 1;
   }
 
+  // Each sample's line goes to standard output with one write of its own,
+  // as std::endl would flush it; cout is flushed first to keep the prompt
+  // ahead of them.
+  std::cout.flush();
   TextLine line;
   for (int i = 0; i < count; i++) {
-    double value = sample(state);
+    // The value's digits are made once, for the console and the file.
+    NumberText value(sample(state));
     line << "Random number: " << i << " = " << state << " = " << value;
-    line.end(std::cout);
+    line.end(STDOUT_FILENO);
     file.line(value);
   }
 

@@ -5,12 +5,17 @@
 // specials, and a large random sweep over every exponent.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <limits>
 #include <random>
+#include <stdexcept>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -35,7 +40,7 @@ class Comparison {
       std::ostringstream what;
       what << std::hexfloat << static_cast<long double>(value);
       report_ += "  " + what.str() + ": stream \"" + reference_.str() +
-                 "\", TextLine \"" + line.text() + "\"\n";
+                 "\", TextLine \"" + std::string(line.text()) + "\"\n";
     }
   }
 
@@ -197,6 +202,41 @@ TEST(TextLine, EndWritesTheLineAndFlushesLikeEndl) {
   }
   EXPECT_EQ(buffer.str(), expected_buffer.str());
   EXPECT_EQ(line.text(), "");
+}
+
+// Straight to a descriptor: the same bytes, one line per write, and the
+// system's reason when the write fails.
+TEST(TextLine, EndWritesToADescriptorAndReportsFailures) {
+  int ends[2];
+  ASSERT_EQ(pipe(ends), 0);
+  TextLine line;
+  line << "X-value: " << 0.5f << " F(x): " << -1.25e-7;
+  EXPECT_EQ(line.end(ends[1]), 0);
+  line << 42;
+  EXPECT_EQ(line.end(ends[1]), 0);
+  close(ends[1]);
+  char read_back[64] = {};
+  ssize_t got = read(ends[0], read_back, sizeof read_back - 1);
+  close(ends[0]);
+  EXPECT_EQ(std::string(read_back, got > 0 ? got : 0),
+            "X-value: 0.5 F(x): -1.25e-07\n42\n");
+
+  int full = open("/dev/full", O_WRONLY);
+  ASSERT_GE(full, 0);
+  line << 1.0;
+  EXPECT_EQ(line.end(full), ENOSPC);
+  EXPECT_EQ(line.text(), "") << "a failed line is not carried into the next";
+  close(full);
+  EXPECT_EQ(line.end(full), EBADF);
+}
+
+// A line that would not fit is refused whole, never cut short.
+TEST(TextLine, LineLongerThanTheBufferIsRefused) {
+  TextLine line;
+  std::string label(200, 'x');
+  line << label.c_str();
+  EXPECT_THROW(line << label.c_str(), std::length_error);
+  EXPECT_EQ(line.text(), label);
 }
 
 }  // namespace
