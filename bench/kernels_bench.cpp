@@ -1,12 +1,18 @@
 // Kernel benchmarks: the generator, the rejection sampler's density, the
-// bisection on the target cubic, and root_bisect's whole sweep.
+// bisection on the target cubic, root_bisect's whole sweep, and the pieces
+// of a sampler's per-sample cost that its floor program does not pay: the
+// transform's libm calls and the text of its line.
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <random>
+#include <sstream>
+#include <vector>
 
 #include "grid_search.h"
 #include "pgaus.h"
 #include "rand_lcg.h"
+#include "text_line.h"
 
 namespace {
 
@@ -63,6 +69,72 @@ void root_bisect_sweep(benchmark::State& state) {
   }
 }
 BENCHMARK(root_bisect_sweep)->Unit(benchmark::kMillisecond);
+
+// The libm calls of one Box-Muller sample (log, pow, cos) on deviates
+// drawn beforehand.
+void boxmuller_libm_calls(benchmark::State& state) {
+  std::vector<double> u(4096);
+  long seed = 1;
+  for (double& x : u) x = rand_lcg(seed);
+  size_t k = 0;
+  for (auto _ : state) {
+    double t = -log(1.0 - u[k]);
+    double radius = pow(0.18 * t, 0.5);
+    benchmark::DoNotOptimize(cos(6.2831853 * u[k + 1]) * radius + 1.0);
+    k = (k + 2) % u.size();
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(boxmuller_libm_calls);
+
+// Generator states and values in a sampler's range, drawn beforehand.
+struct Samples {
+  std::vector<long> states;
+  std::vector<double> values;
+  Samples() {
+    long seed = 1;
+    for (int i = 0; i < 4096; i++) {
+      values.push_back(rand_lcg(seed) * 2.0);
+      states.push_back(seed);
+    }
+  }
+};
+
+// The text of one sample: its console line and its Data file line, as the
+// sampler frame makes them, without the writes.
+void sample_lines_text(benchmark::State& state) {
+  const Samples samples;
+  int i = 0;
+  for (auto _ : state) {
+    size_t k = static_cast<size_t>(i) % samples.values.size();
+    TextLine console, file;
+    NumberText value(samples.values[k]);
+    console << "Random number: " << i++ << " = " << samples.states[k] << " = " << value;
+    file << value;
+    benchmark::DoNotOptimize(console.text().data());
+    benchmark::DoNotOptimize(file.text().data());
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(sample_lines_text);
+
+// The same two lines through a default std::ostream, for scale.
+void sample_lines_stream(benchmark::State& state) {
+  const Samples samples;
+  int i = 0;
+  std::ostringstream console, file;
+  for (auto _ : state) {
+    size_t k = static_cast<size_t>(i) % samples.values.size();
+    double value = samples.values[k];
+    console.seekp(0);
+    file.seekp(0);
+    console << "Random number: " << i++ << " = " << samples.states[k] << " = " << value << '\n';
+    file << value << '\n';
+    benchmark::DoNotOptimize(console.tellp());
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(sample_lines_stream);
 
 }  // namespace
 
