@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -124,6 +125,51 @@ TEST(TextLine, ExactTiesRoundAsTheStreamRoundsThem) {
   // Short binary fractions: halves, quarters, ... tie more often than not.
   for (int k = 1; k <= 30; k++)
     for (long m = 1; m < 4000; m += 2) c.check(std::ldexp(static_cast<double>(m), -k));
+  c.expect_none();
+}
+
+// The hardest cases lie next to the points halfway between two six-digit
+// values, where only the exact binary value decides the rounding: for
+// random seven-digit halfway points d.dddddd5 x 10^e over the exponents
+// programs print most, the nearest double and its neighbours on both sides.
+TEST(TextLine, ValuesNextToHalfwayPointsRoundAsTheStreamRoundsThem) {
+  std::mt19937_64 bits(1208);
+  std::uniform_int_distribution<long> six(100000, 999999);
+  Comparison c;
+  for (int e = -20; e <= 8; e++) {
+    for (int i = 0; i < 8000; i++) {
+      std::string halfway = std::to_string(six(bits)) + "5e" + std::to_string(e - 6);
+      double v = std::strtod(halfway.c_str(), nullptr);
+      double below = v, above = v;
+      for (int step = 0; step < 2; step++) {
+        below = std::nextafter(below, 0.0);
+        above = std::nextafter(above, 1e300);
+      }
+      for (double x : {v, std::nextafter(v, 0.0), std::nextafter(v, 1e300), below, above}) {
+        c.check(x);
+        c.check(-x);
+      }
+    }
+  }
+  c.expect_none();
+}
+
+// Every binary exponent from 2^-60 to 2^24 with random mantissas: the
+// values programs print, and the edges of where the quick path applies.
+TEST(TextLine, RandomDoublesOverTheCommonRange) {
+  std::mt19937_64 bits(16);
+  Comparison c;
+  for (int e = -60; e <= 24; e++) {
+    for (int i = 0; i < 12000; i++) {
+      std::uint64_t mantissa = bits() & ((std::uint64_t{1} << 52) - 1);
+      double v = from_bits((static_cast<std::uint64_t>(e + 1023) << 52) | mantissa);
+      c.check(v);
+      c.check(-v);
+    }
+  }
+  for (double edge : {1e-16, 1e6, 999999.5, 999999.49999999994, 9.999995e-5, 9.9999949999999e-5,
+                      0.0001, 1e-5})
+    for (double x : {edge, std::nextafter(edge, 0.0), std::nextafter(edge, 1.0e300)}) c.check(x);
   c.expect_none();
 }
 
