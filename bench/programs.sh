@@ -15,7 +15,10 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 # seconds COMMAND... : wall time of one run, standard input from ./input.
+# The previous runs' output is written back to disk first, so that no run
+# pays for another's.
 seconds() {
+  sync
   local start=$EPOCHREALTIME
   "$@" <input >stdout.txt
   echo "$start $EPOCHREALTIME" | awk '{printf "%.4f", $2 - $1}'

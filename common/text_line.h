@@ -32,8 +32,10 @@ class NumberText {
   const char* end() const { return digits_ + size_; }
 
  private:
+  friend class TextLine;
+
   // The longest %.6g text is "-1.23457e-308": 13 characters.
-  char digits_[32];
+  char digits_[16];
   unsigned size_;
 };
 
@@ -62,13 +64,23 @@ class TextLine {
   template <class Integer,
             std::enable_if_t<is_whole_number<Integer>, int> = 0>
   TextLine& operator<<(Integer value) {
-    char digits[24];
-    append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+    // Straight into the line, one place kept for the newline.
+    auto [last, error] = std::to_chars(text_ + size_, text_ + kCapacity - 1, value);
+    if (error != std::errc()) too_long();
+    size_ = static_cast<size_t>(last - text_);
     return *this;
   }
 
   TextLine& operator<<(const NumberText& number) {
-    append(number.begin(), number.end());
+    // A number's text is short: a fixed-size copy of its whole buffer
+    // (inlined, unlike a copy of a length known only at run time) where the
+    // line has room, and the length then decides how much of it counts.
+    if (kCapacity - 1 - size_ >= sizeof number.digits_) {
+      std::memcpy(text_ + size_, number.digits_, sizeof number.digits_);
+      size_ += number.size_;
+    } else {
+      append(number.begin(), number.end());
+    }
     return *this;
   }
 
