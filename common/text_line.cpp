@@ -1,10 +1,9 @@
 #include "text_line.h"
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdint>
 #include <stdexcept>
+
+#include "write_all.h"
 
 namespace {
 
@@ -117,19 +116,7 @@ void TextLine::end(std::ostream& out) {
 
 int TextLine::end(int fd) {
   text_[size_++] = '\n';
-  const char* next = text_;
-  size_t left = size_;
-  int error = 0;
-  while (left > 0) {
-    ssize_t written = ::write(fd, next, left);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      error = errno;
-      break;
-    }
-    next += written;
-    left -= static_cast<size_t>(written);
-  }
+  const int error = write_all(fd, text_, size_);
   size_ = 0;
   return error;
 }

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "arrays.h"
-#include "console.h"
 #include "data_file.h"
+#include "points_and_range.h"
 #include "text_line.h"
 
 namespace {
@@ -27,17 +27,7 @@ int run_poly_deriv(const GaussianSource& make_generator) {
   int N = 0;
   double lower = 0;
   double upper = 0;
-  if (!prompt_value(kProgram, "Enter the number of data points:",
-                    "the number of data points", N))
-    return 1;
-  if (N < 0) {
-    std::cerr << kProgram << ": the number of data points must not be negative"
-              << std::endl;
-    return 1;
-  }
-  if (!prompt_value(kProgram, "Enter the lower range:", "the lower range", lower) ||
-      !prompt_value(kProgram, "Enter the upper range:", "the upper range", upper))
-    return 1;
+  if (!ask_points_and_range(kProgram, N, lower, upper)) return 1;
 
   Gaussian gaus = make_generator();
   std::vector<float> x, f, s, d;

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "arrays.h"
-#include "console.h"
 #include "data_file.h"
+#include "points_and_range.h"
 #include "text_line.h"
 
 int main() {
@@ -16,15 +16,7 @@ int main() {
   int N = 0;
   double lower = 0;
   double upper = 0;
-  if (!prompt_value(program, "Enter the number of data points:", "the number of data points", N))
-    return 1;
-  if (N < 0) {
-    std::cerr << program << ": the number of data points must not be negative" << std::endl;
-    return 1;
-  }
-  if (!prompt_value(program, "Enter the lower range:", "the lower range", lower) ||
-      !prompt_value(program, "Enter the upper range:", "the upper range", upper))
-    return 1;
+  if (!ask_points_and_range(program, N, lower, upper)) return 1;
 
   std::vector<double> x, f;
   if (!allocate_arrays(program, N, x, f)) return 1;

@@ -18,6 +18,8 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "write_all.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -27,16 +29,6 @@ std::string make_temp_dir() {
   if (mkdtemp(pattern.data()) == nullptr)
     throw std::system_error(errno, std::generic_category(), "mkdtemp");
   return pattern;
-}
-
-void write_all(int fd, const std::string& data) {
-  size_t done = 0;
-  while (done < data.size()) {
-    ssize_t n = write(fd, data.data() + done, data.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return;  // the program stopped reading (EPIPE): that is its right
-    done += static_cast<size_t>(n);
-  }
 }
 
 }  // namespace
@@ -113,7 +105,8 @@ RunResult run_command(const std::vector<std::string>& argv, const std::string& i
 
   // A program that exits before reading all its input must not kill the test.
   auto old_handler = signal(SIGPIPE, SIG_IGN);
-  write_all(in_pipe[1], input);
+  // A failed write (EPIPE) means the program stopped reading: its right.
+  write_all(in_pipe[1], input.data(), input.size());
   close(in_pipe[1]);
   signal(SIGPIPE, old_handler);
 

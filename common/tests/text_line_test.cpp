@@ -90,7 +90,7 @@ TEST(TextLine, SpecialDoublesAsTheStreamWritesThem) {
   EXPECT_EQ(line.text(), "-nan nan");
 }
 
-// %g writes fixed notation for exponents -5 to 5 and switches to exponent
+// %g writes fixed notation for exponents -4 to 5 and switches to exponent
 // notation after rounding, so 999999.5 becomes "1e+06". Each power of ten
 // and each value that rounds up to one is tried with its neighbours.
 TEST(TextLine, NotationSwitchesWhereTheStreamSwitches) {
