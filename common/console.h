@@ -1,29 +1,42 @@
-// Console prompts: a prompt line on standard output, then one typed read
+// Console prompts: a prompt line on standard output, then one answer read
 // from standard input.
 //
-// A read that finds no value of the expected type (a word, an empty input,
-// a number beyond the type's range) is reported on standard error as
-// "<program>: expected a whole number for <what>" (or "a number" for a
-// floating-point value), and the caller ends the run with status 1.
+// Answers are separated by any white space (blanks, line ends, CRLF). Each
+// answer is one token, and the whole token must be a number of the kind
+// asked for:
+//   - a whole number (an int): decimal digits with an optional sign, or a
+//     decimal number that is exactly a whole number, such as 1e6 or 2.5e3;
+//     2.9, 1o0, 12abc, 1,000 and 0x10 are refused, and so is one beyond int;
+//   - a number (a double): a finite decimal number, such as -1.5 or 2e-3;
+//     nan, inf, hexadecimal and values beyond double are refused.
+// A refused answer is reported on standard error as one line,
+//   "<program>: expected a whole number for <what>, not '<token>'"
+// ("a number" for a double; "<what>" names the field), or, when the input
+// ended first, the same line without the token; the caller then ends the
+// run with status 1.
 #pragma once
 
 #include <iostream>
-#include <type_traits>
+#include <string>
 
-// Reads one value with >>. Returns false, after reporting, if the read failed.
-template <class T>
-bool read_value(const char* program, const char* what, T& value) {
-  if (std::cin >> value) return true;
-  std::cerr << program << ": expected "
-            << (std::is_integral_v<T> ? "a whole number" : "a number")
-            << " for " << what << std::endl;
-  return false;
-}
+// The outcome of reading one token as a number.
+enum class Parsed { Ok, NotANumber, OutOfRange };
 
-// Writes the prompt and a line end, then reads the value.
+Parsed parse_whole_number(const std::string& token, int& value);
+Parsed parse_number(const std::string& token, double& value);
+
+// The token as an error line quotes it: control characters escaped as \xNN
+// and a long token cut to its first 40 characters and "...".
+std::string quoted_token(const std::string& token);
+
+// Reads one answer from std::cin into `value`. Returns false, after
+// reporting, when the answer is missing or refused.
+bool read_value(const char* program, const char* what, int& value);
+bool read_value(const char* program, const char* what, double& value);
+
+// Writes the prompt and a line end, then reads the answer.
 template <class T>
-bool prompt_value(const char* program, const char* prompt, const char* what,
-                  T& value) {
+bool prompt_value(const char* program, const char* prompt, const char* what, T& value) {
   std::cout << prompt << std::endl;
   return read_value(program, what, value);
 }

@@ -1,6 +1,8 @@
 #include "data_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -9,10 +11,35 @@
 
 DataFile::DataFile(const char* program, const char* name)
     : program_(program), name_(name) {
-  fd_ = ::open(name, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  // Opened without truncation: the file is emptied only once this run holds
+  // its lock, so a second run never empties the table a first is writing.
+  fd_ = ::open(name, O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
   if (fd_ < 0) {
     std::cerr << program_ << ": cannot open " << name_
               << " for writing: " << std::strerror(errno) << std::endl;
+    return;
+  }
+  if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+    if (errno == EWOULDBLOCK) {
+      std::cerr << program_ << ": " << name_
+                << " is being written by another run; try again when it has finished"
+                << std::endl;
+    } else {
+      std::cerr << program_ << ": cannot lock " << name_ << ": " << std::strerror(errno)
+                << std::endl;
+    }
+    ::close(fd_);
+    fd_ = -1;
+    return;
+  }
+  // Only a regular file can be emptied; a device such as /dev/full has
+  // nothing to empty.
+  struct stat status;
+  if (::fstat(fd_, &status) == 0 && S_ISREG(status.st_mode) && ::ftruncate(fd_, 0) != 0) {
+    std::cerr << program_ << ": cannot open " << name_
+              << " for writing: " << std::strerror(errno) << std::endl;
+    ::close(fd_);
+    fd_ = -1;
   }
 }
 

@@ -2,7 +2,9 @@
 // separated by a single blank, every line written out as soon as it ends
 // (as std::endl would flush it), with one write(2) per line.
 //
-// Opening truncates the file. A file that cannot be opened, or a write that
+// Opening truncates the file, once the run holds an advisory lock on it: a
+// file that another running program of the suite is writing is refused, and
+// left as it is. A file that cannot be opened, or a write that
 // fails later (a full disk), is reported on standard error as one line naming
 // the program, the file and the system's reason, so a run never loses its
 // table without a word.
@@ -14,8 +16,9 @@
 
 class DataFile {
  public:
-  // Opens `name` in the working directory for output with truncation.
-  // On failure prints "<program>: cannot open <name> for writing: <reason>".
+  // Opens `name` in the working directory for output, locks it and empties
+  // it. On failure prints "<program>: cannot open <name> for writing:
+  // <reason>", or "<program>: <name> is being written by another run; ..."
   DataFile(const char* program, const char* name);
 
   // Closes a file that close() was not called for, without a report.

@@ -3,7 +3,24 @@
 // no number read the mean is 0/0, printed as the stream prints a NaN.
 #include <iostream>
 
-int main() {
+#include "program.h"
+
+namespace {
+const ProgramHelp kHelp = {
+    "mean", "",
+    "arithmetic mean of the numbers on standard input",
+    "Prints the arithmetic mean of the numbers on standard input. Reading stops\n"
+    "at the end of the input or at the first word that is not a number (nan,\n"
+    "inf and numbers beyond double stop it too); with no number read the mean\n"
+    "is 0/0, printed as -nan.\n"
+    "\n"
+    "Writes:\n"
+    "  standard output  the mean; no file\n",
+    "standard output could not be written"};
+}  // namespace
+
+int main(int argc, char** argv) {
+  start_program(argc, argv, kHelp);
   double sum = 0;
   long long count = 0;  // 64 bits: more than 2^31 - 1 values must not overflow
   double value = 0;

@@ -12,7 +12,26 @@
 #include <cmath>
 #include <iostream>
 
-int main() {
+#include "program.h"
+
+namespace {
+const ProgramHelp kHelp = {
+    "pendulum", "",
+    "balance scan of a reversible pendulum",
+    "Scans the movable mass of a reversible pendulum (a 1.523 m rod with two\n"
+    "pivots 0.999 m apart, a fixed mass beyond one pivot) over 1000 positions\n"
+    "from 0.5 m in steps of 0.25 mm, and finds where the periods about the two\n"
+    "pivots agree. Asks nothing and writes no file.\n"
+    "\n"
+    "Writes:\n"
+    "  standard output  \"<position> <period about pivot 2> <period about pivot 1>\"\n"
+    "                   per position, then \"L2 position = <best> L1 position =\n"
+    "                   <fixed mass>\" and \"Predicted period T = <period>\"\n",
+    "standard output could not be written"};
+}  // namespace
+
+int main(int argc, char** argv) {
+  start_program(argc, argv, kHelp);
   const double g = 9.81;
   const double pi = 3.14159265;
   const double M3 = 2.9;        // rod

@@ -6,12 +6,24 @@
 #include "rand_lcg.h"
 #include "sampler_frame.h"
 
-int main() {
+namespace {
+const ProgramHelp kHelp = {
+    "random_boxmuller", "",
+    "normal samples by the Box-Muller transform",
+    "Draws normal samples with mean 1 and standard deviation 0.3 by the\n"
+    "Box-Muller transform, cosine branch only: each sample takes a fresh pair\n"
+    "of uniform deviates.\n"
+    SAMPLER_GENERATOR SAMPLER_DIALOGUE,
+    SAMPLER_FAILURES};
+}  // namespace
+
+int main(int argc, char** argv) {
+  start_program(argc, argv, kHelp);
   const double pi = 3.14159265;
   const double mean = 1.0;
   const double s = 0.3;
 
-  return run_sampler("random_boxmuller", [&](long& state) {
+  return run_sampler(kHelp.name, [&](long& state) {
     double u1 = rand_lcg(state);
     double t = -log(1.0 - u1);
     double u2 = rand_lcg(state);

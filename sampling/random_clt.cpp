@@ -6,10 +6,21 @@
 #include "rand_lcg.h"
 #include "sampler_frame.h"
 
-int main() {
+namespace {
+const ProgramHelp kHelp = {
+    "random_clt", "",
+    "approximately normal samples as a sum of 48 uniform deviates",
+    "Draws approximately standard normal samples, each the sum of 48 uniform\n"
+    "deviates scaled by sqrt(12/48) about their mean (central limit theorem).\n"
+    SAMPLER_GENERATOR SAMPLER_DIALOGUE,
+    SAMPLER_FAILURES};
+}  // namespace
+
+int main(int argc, char** argv) {
+  start_program(argc, argv, kHelp);
   const int terms = 48;
 
-  return run_sampler("random_clt", [&](long& state) {
+  return run_sampler(kHelp.name, [&](long& state) {
     double sum = 0.0;
     for (int j = 0; j < terms; j++) {
       double u = rand_lcg(state);

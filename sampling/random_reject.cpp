@@ -20,7 +20,21 @@ double pgaus(double x, double mean, double sigma) {
   return norm * exp(exponent);
 }
 
-int main() {
+namespace {
+const ProgramHelp kHelp = {
+    "random_reject", "",
+    "normal samples by rejection, with the tries per point",
+    "Draws normal samples with mean 1 and standard deviation 0.3 by rejection:\n"
+    "a point proposed uniformly on mean +- 6 sigma is accepted with probability\n"
+    "equal to the normal density there over its peak. Every try draws two\n"
+    "deviates; after the samples a last line gives the total number of tries\n"
+    "and the tries per point (about 4.787 for a large count).\n"
+    SAMPLER_GENERATOR SAMPLER_DIALOGUE,
+    SAMPLER_FAILURES};
+}  // namespace
+
+int main(int argc, char** argv) {
+  start_program(argc, argv, kHelp);
   const double mean = 1.0;
   const double sigma = 0.3;
   const double lower = sigma * (-6) + mean;
@@ -49,5 +63,5 @@ int main() {
               << " Tries per point: " << per_point << std::endl;
   };
 
-  return run_sampler("random_reject", sample, summary);
+  return run_sampler(kHelp.name, sample, summary);
 }

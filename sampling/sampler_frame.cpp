@@ -1,7 +1,5 @@
 #include "sampler_frame.h"
 
-#include <unistd.h>
-
 #include <iostream>
 
 #include "console.h"
@@ -31,7 +29,7 @@ int run_sampler(const char* program, const SampleStep& sample,
     // The value's digits are made once, for the console and the file.
     NumberText value(sample(state));
     line << "Random number: " << i << " = " << state << " = " << value;
-    line.end(STDOUT_FILENO);
+    write_standard_output(line);
     file.line(value);
   }
 

@@ -25,6 +25,7 @@ need_command ninja ninja-build
 need_package libgtest-dev
 need_command pkg-config pkgconf
 need_command gnuplot gnuplot-nox  # plots of the Data files
+need_command help2man help2man    # manual pages from each program's --help
 need_command valgrind valgrind
 need_command clang++ clang        # the libFuzzer target
 need_package libclang-rt-dev      # clang's fuzzer and sanitizer runtimes

@@ -6,10 +6,34 @@
 #include "arrays.h"
 #include "data_file.h"
 #include "points_and_range.h"
+#include "program.h"
 #include "text_line.h"
 
-int main() {
-  const char* program = "runge";
+namespace {
+const ProgramHelp kHelp = {
+    "runge", "",
+    "table of the Runge function 1 / (1 + x^2)",
+    "Tabulates the Runge function 1 / (1 + x^2) at N evenly spaced points from\n"
+    "the lower to the upper range, both included (the step is\n"
+    "(upper - lower) / (N - 1); with N = 1 the one line shows not-a-number).\n"
+    "\n"
+    "Asks for, in this order (answers separated by blanks or line ends):\n"
+    "  the number of data points, a whole number (1e6 is taken as 1000000)\n"
+    "  the lower range, a number\n"
+    "  the upper range, a number\n"
+    "\n"
+    "Writes:\n"
+    "  standard output  the prompts, then \"X-value: <x> F(x): <f>\" per point\n"
+    "  runge.dat        \"<x> <f>\" per point; emptied before the questions\n",
+    "runge.dat could not be opened or written, or another run is writing\n"
+    "     it; an answer was not a number of the kind asked for, or the number of\n"
+    "     points is negative or too large for memory; standard output could not\n"
+    "     be written"};
+}  // namespace
+
+int main(int argc, char** argv) {
+  start_program(argc, argv, kHelp);
+  const char* program = kHelp.name;
   DataFile file(program, "runge.dat");
   if (!file.is_open()) return 1;
 

@@ -7,8 +7,26 @@
 #include <vector>
 
 #include "data_file.h"
+#include "program.h"
 
-int main() {
+namespace {
+const ProgramHelp kHelp = {
+    "triad", "",
+    "waveform of a three-note chord",
+    "Synthesises a three-note chord (264, 309.375 and 396 Hz, from a twelve-note\n"
+    "just-intonation table on 440 Hz, one octave down) as a sum of sines,\n"
+    "sampled 100 times per period of the root note over 300 periods. Asks\n"
+    "nothing.\n"
+    "\n"
+    "Writes:\n"
+    "  standard output  \"froot = 264; fthree = 309.375; ffive = 396\"\n"
+    "  triad.dat        \"<time> <value>\", 30000 lines\n",
+    "triad.dat could not be opened or written, or another run is writing\n"
+    "     it; standard output could not be written"};
+}  // namespace
+
+int main(int argc, char** argv) {
+  start_program(argc, argv, kHelp);
   const double numerator[12] = {1, 25, 9, 6, 5, 4, 45, 3, 8, 5, 9, 15};
   const double denominator[12] = {1, 24, 8, 5, 4, 3, 32, 2, 5, 3, 5, 8};
   double note[12];
@@ -28,7 +46,7 @@ int main() {
   const int count = static_cast<int>(duration / dt);
   std::vector<float> samples(count);
 
-  DataFile file("triad", "triad.dat");
+  DataFile file(kHelp.name, "triad.dat");
   if (!file.is_open()) return 1;
 
   std::cout << "froot = " << froot << "; fthree = " << fthree

@@ -4,16 +4,35 @@
 //   gas_speeds.dat    speed bin centre, measured density, Maxwell-Boltzmann
 //                     density of the same energy
 // and prints the measured collision rate beside the hard-sphere theory.
-// Usage: gas_relax [particles [steps]]  (20000 particles, 150 steps)
 #include <cmath>
 #include <cstdlib>
 #include <iostream>
 #include <vector>
 
+#include "console.h"
 #include "data_file.h"
 #include "gas.h"
+#include "program.h"
 
 namespace {
+
+const ProgramHelp kHelp = {
+    "gas_relax", " [PARTICLES [STEPS]]",
+    "relaxation of a hard-sphere gas to Maxwell-Boltzmann",
+    "Simulates a homogeneous hard-sphere gas (20000 particles in 40 cells of a\n"
+    "periodic box unless PARTICLES says otherwise, 150 time steps unless STEPS\n"
+    "does) by direct simulation Monte Carlo with the collide module. Every\n"
+    "particle starts at one speed, so a velocity component has kurtosis 1.8;\n"
+    "collisions relax it to 3. Both numbers are whole, from 1 to 100000000.\n"
+    "\n"
+    "Writes:\n"
+    "  gas_kurtosis.dat  \"<collisions per particle> <kurtosis> <collisions>\"\n"
+    "                    per step, from time 0\n"
+    "  gas_speeds.dat    \"<speed> <measured density> <Maxwell-Boltzmann density>\"\n"
+    "                    for 40 bins of the final speeds\n"
+    "  standard output   the collision rate beside hard-sphere theory\n",
+    "a Data file could not be opened or written, or another run is writing\n"
+    "     it; standard output could not be written"};
 
 // A whole number from 1 to 10^8, or 0 when the text is not one.
 int size_argument(const char* text) {
@@ -27,18 +46,23 @@ int size_argument(const char* text) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const std::vector<const char*> sizes = start_program(argc, argv, kHelp, 2);
   GasParameters parameters;
   int steps = 150;
-  if (argc > 3 || (argc > 1 && (parameters.particles = size_argument(argv[1])) == 0) ||
-      (argc > 2 && (steps = size_argument(argv[2])) == 0)) {
-    std::cerr << "usage: gas_relax [particles [steps]], whole numbers from 1" << std::endl;
-    return 1;
+  for (size_t k = 0; k < sizes.size(); k++) {
+    int& size = k == 0 ? parameters.particles : steps;
+    size = size_argument(sizes[k]);
+    if (size == 0) {
+      std::cerr << "gas_relax: expected a whole number from 1 to 100000000, not '"
+                << quoted_token(sizes[k]) << "'; try --help" << std::endl;
+      return 2;
+    }
   }
   // Keep the collision rate per particle as at the default density.
   parameters.select_coeff *= 20000.0 / parameters.particles;
   HardSphereGas gas(parameters);
 
-  DataFile relaxation("gas_relax", "gas_kurtosis.dat");
+  DataFile relaxation(kHelp.name, "gas_kurtosis.dat");
   if (!relaxation.is_open()) return 1;
   double time = 0;
   relaxation.line(time, gas.component_kurtosis(), 0);
@@ -65,7 +89,7 @@ int main(int argc, char** argv) {
   std::cout << "collisions per particle and step in equilibrium: " << measured
             << " (hard-sphere theory: " << theory << ")" << std::endl;
 
-  DataFile histogram("gas_relax", "gas_speeds.dat");
+  DataFile histogram(kHelp.name, "gas_speeds.dat");
   if (!histogram.is_open()) return 1;
   const int bins = 40;
   const double width = 3.0 * parameters.speed / bins;

@@ -50,8 +50,10 @@ TEST(RootStep, ZeroOrUnreadableDivisionSizeIsAnError) {
   } cases[] = {
       {"0\n", "root_step: the division size must not be 0\n"},
       {"", "root_step: expected a whole number for the division size\n"},
-      {"ten\n", "root_step: expected a whole number for the division size\n"},
-      {"99999999999\n", "root_step: expected a whole number for the division size\n"},
+      {"ten\n", "root_step: expected a whole number for the division size, not 'ten'\n"},
+      {"99999999999\n",
+       "root_step: expected a whole number for the division size, not '99999999999' (out of range)\n"},
+      {"2.5\n", "root_step: expected a whole number for the division size, not '2.5'\n"},
   };
   for (const auto& c : cases) {
     Workspace dir;

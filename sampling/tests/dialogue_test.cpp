@@ -226,17 +226,23 @@ TEST_P(SamplerBadInput, FailedWritesAreReportedAtTheEnd) {
 
 TEST_P(SamplerBadInput, UnreadableCountDrawsNothing) {
   const Sampler& sampler = GetParam();
-  const char* inputs[] = {"", "abc\n", "  \n\n", "99999999999\n", "-x\n"};
-  for (const char* input : inputs) {
+  const struct {
+    const char* input;
+    const char* refusal;  // what the message adds after the field
+  } cases[] = {{"", ""},
+               {"  \n\n", ""},
+               {"abc\n", ", not 'abc'"},
+               {"-x\n", ", not '-x'"},
+               {"99999999999\n", ", not '99999999999' (out of range)"}};
+  for (const auto& c : cases) {
     Workspace dir;
-    RunResult run = run_program(program_path(sampler.name), input, dir);
-    EXPECT_EQ(run.status, 1) << "input '" << input << "'";
-    EXPECT_EQ(run.out, kPrompt) << "input '" << input << "'";
-    EXPECT_EQ(run.err, sampler.name +
-                           ": expected a whole number for the number of "
-                           "data points\n")
-        << "input '" << input << "'";
-    EXPECT_EQ(dir.read("random_dist.dat"), "") << "input '" << input << "'";
+    RunResult run = run_program(program_path(sampler.name), c.input, dir);
+    EXPECT_EQ(run.status, 1) << "input '" << c.input << "'";
+    EXPECT_EQ(run.out, kPrompt) << "input '" << c.input << "'";
+    EXPECT_EQ(run.err, sampler.name + ": expected a whole number for the number of data points" +
+                           c.refusal + "\n")
+        << "input '" << c.input << "'";
+    EXPECT_EQ(dir.read("random_dist.dat"), "") << "input '" << c.input << "'";
   }
 }
 

@@ -63,10 +63,11 @@ TEST(Runge, BadInputStopsWithOneLine) {
   } cases[] = {
       {"-1\n0\n1\n", "runge: the number of data points must not be negative\n"},
       {"", "runge: expected a whole number for the number of data points\n"},
-      {"ten\n", "runge: expected a whole number for the number of data points\n"},
-      {"10\n-\n", "runge: expected a number for the lower range\n"},
-      {"10\n0\nup\n", "runge: expected a number for the upper range\n"},
-      {"10\n-inf\n1\n", "runge: expected a number for the lower range\n"},
+      {"ten\n", "runge: expected a whole number for the number of data points, not 'ten'\n"},
+      {"10\n-\n", "runge: expected a number for the lower range, not '-'\n"},
+      {"10\n0\nup\n", "runge: expected a number for the upper range, not 'up'\n"},
+      {"10\n-inf\n1\n", "runge: expected a number for the lower range, not '-inf'\n"},
+      {"10\n0\n", "runge: expected a number for the upper range\n"},
   };
   for (const auto& c : cases) {
     Workspace dir;

@@ -125,11 +125,11 @@ TEST(ScriptedPolyDeriv, BadInputStopsWithOneLine) {
   } cases[] = {
       {"-5\n0\n1\n", "poly_deriv: the number of data points must not be negative\n"},
       {"", "poly_deriv: expected a whole number for the number of data points\n"},
-      {"many\n", "poly_deriv: expected a whole number for the number of data points\n"},
-      {"5\nlow\n", "poly_deriv: expected a number for the lower range\n"},
+      {"many\n", "poly_deriv: expected a whole number for the number of data points, not 'many'\n"},
+      {"5\nlow\n", "poly_deriv: expected a number for the lower range, not 'low'\n"},
       {"5\n0\n", "poly_deriv: expected a number for the upper range\n"},
-      {"5\nnan\n1\n", "poly_deriv: expected a number for the lower range\n"},
-      {"5\n0\ninf\n", "poly_deriv: expected a number for the upper range\n"},
+      {"5\nnan\n1\n", "poly_deriv: expected a number for the lower range, not 'nan'\n"},
+      {"5\n0\ninf\n", "poly_deriv: expected a number for the upper range, not 'inf'\n"},
   };
   for (const auto& c : cases) {
     Script script({0.0});
@@ -265,11 +265,15 @@ TEST(ScriptedGaussianErrors, BadInputStopsWithOneLine) {
     const char* message;
   } cases[] = {
       {"", "gaussian_errors: expected a whole number for the number of samples\n"},
-      {"99999999999\n", "gaussian_errors: expected a whole number for the number of samples\n"},
-      {"1e99\n", "gaussian_errors: expected a number for the centroid\n"},  // reads 1, then "e99"
-      {"10\nmiddle\n", "gaussian_errors: expected a number for the centroid\n"},
+      {"99999999999\n",
+       "gaussian_errors: expected a whole number for the number of samples, not '99999999999' "
+       "(out of range)\n"},
+      {"1e99\n",
+       "gaussian_errors: expected a whole number for the number of samples, not '1e99' "
+       "(out of range)\n"},
+      {"10\nmiddle\n", "gaussian_errors: expected a number for the centroid, not 'middle'\n"},
       {"10\n0\n", "gaussian_errors: expected a number for the standard deviation\n"},
-      {"10\n0\nnan\n", "gaussian_errors: expected a number for the standard deviation\n"},
+      {"10\n0\nnan\n", "gaussian_errors: expected a number for the standard deviation, not 'nan'\n"},
   };
   for (const auto& c : cases) {
     Script script({0.0});

@@ -1,0 +1,140 @@
+#include "console.h"
+
+#include <cerrno>
+#include <charconv>
+#include <climits>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+
+namespace {
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// One line on standard error for an answer that was refused (`token`),
+// or that never came (`token` empty).
+void refuse(const char* program, const char* kind, const char* what, const std::string& token,
+            Parsed why) {
+  std::cerr << program << ": expected " << kind << " for " << what;
+  if (!token.empty()) std::cerr << ", not '" << quoted_token(token) << "'";
+  if (why == Parsed::OutOfRange) std::cerr << " (out of range)";
+  std::cerr << std::endl;
+}
+
+template <class T>
+bool read_answer(const char* program, const char* kind, const char* what, T& value,
+                 Parsed (*parse)(const std::string&, T&)) {
+  std::string token;
+  if (!(std::cin >> token)) {
+    // std::cin reads through C's stdin, which records a failed read apart
+    // from the end of the input.
+    if (std::ferror(stdin)) {
+      std::cerr << program << ": cannot read standard input: " << std::strerror(errno)
+                << std::endl;
+    } else {
+      refuse(program, kind, what, "", Parsed::NotANumber);
+    }
+    return false;
+  }
+  const Parsed parsed = parse(token, value);
+  if (parsed == Parsed::Ok) return true;
+  refuse(program, kind, what, token, parsed);
+  return false;
+}
+
+}  // namespace
+
+// Worked out on the decimal digits, never through a double, so that a
+// token is taken exactly as written: 2.5e3 is 2500, 1e10 is out of range,
+// 0.1e1 is 1 and 1.5 is not whole.
+Parsed parse_whole_number(const std::string& token, int& value) {
+  size_t i = 0;
+  const size_t n = token.size();
+  bool negative = false;
+  if (i < n && (token[i] == '+' || token[i] == '-')) negative = token[i++] == '-';
+  std::string digits;
+  long long exponent = 0;  // of the last digit in `digits`
+  while (i < n && is_digit(token[i])) digits += token[i++];
+  if (i < n && token[i] == '.') {
+    for (i++; i < n && is_digit(token[i]); i++) {
+      digits += token[i];
+      exponent--;
+    }
+  }
+  if (digits.empty()) return Parsed::NotANumber;
+  if (i < n && (token[i] == 'e' || token[i] == 'E')) {
+    i++;
+    bool negative_exponent = false;
+    if (i < n && (token[i] == '+' || token[i] == '-')) negative_exponent = token[i++] == '-';
+    if (i == n || !is_digit(token[i])) return Parsed::NotANumber;
+    long long written = 0;
+    for (; i < n && is_digit(token[i]); i++)
+      written = std::min(written * 10 + (token[i] - '0'), 1000000000LL);  // far past any int
+    exponent += negative_exponent ? -written : written;
+  }
+  if (i != n) return Parsed::NotANumber;
+
+  digits.erase(0, digits.find_first_not_of('0'));
+  if (digits.empty()) {  // zero, in any form
+    value = 0;
+    return Parsed::Ok;
+  }
+  // Trailing zeros moved into the exponent: what is left of the point must
+  // then be nothing, or the number is not whole.
+  while (digits.back() == '0') {
+    digits.pop_back();
+    exponent++;
+  }
+  if (exponent < 0) return Parsed::NotANumber;
+  if (static_cast<long long>(digits.size()) + exponent > 10) return Parsed::OutOfRange;
+  long long magnitude = 0;
+  for (char c : digits) magnitude = magnitude * 10 + (c - '0');
+  for (long long k = 0; k < exponent; k++) magnitude *= 10;
+  const long long signed_value = negative ? -magnitude : magnitude;
+  if (signed_value < INT_MIN || signed_value > INT_MAX) return Parsed::OutOfRange;
+  value = static_cast<int>(signed_value);
+  return Parsed::Ok;
+}
+
+Parsed parse_number(const std::string& token, double& value) {
+  const char* first = token.data();
+  const char* last = first + token.size();
+  // from_chars takes no plus sign; a typed "+2" is as good as "2".
+  if (first != last && *first == '+' && first + 1 != last && first[1] != '-' && first[1] != '+')
+    first++;
+  double result = 0;
+  auto [end, error] = std::from_chars(first, last, result, std::chars_format::general);
+  if (end != last || first == last) return Parsed::NotANumber;
+  if (error == std::errc::result_out_of_range) return Parsed::OutOfRange;
+  if (error != std::errc() || !std::isfinite(result)) return Parsed::NotANumber;
+  value = result;
+  return Parsed::Ok;
+}
+
+std::string quoted_token(const std::string& token) {
+  const size_t shown = 40;
+  std::string text;
+  for (size_t k = 0; k < token.size() && k < shown; k++) {
+    const unsigned char c = static_cast<unsigned char>(token[k]);
+    if (c < 0x20 || c == 0x7f) {
+      const char hex[] = "0123456789abcdef";
+      text += "\\x";
+      text += hex[c >> 4];
+      text += hex[c & 15];
+    } else {
+      text += token[k];
+    }
+  }
+  if (token.size() > shown) text += "...";
+  return text;
+}
+
+bool read_value(const char* program, const char* what, int& value) {
+  return read_answer(program, "a whole number", what, value, parse_whole_number);
+}
+
+bool read_value(const char* program, const char* what, double& value) {
+  return read_answer(program, "a number", what, value, parse_number);
+}

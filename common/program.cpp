@@ -1,0 +1,131 @@
+#include "program.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <streambuf>
+#include <string>
+
+#include "console.h"
+#include "text_line.h"
+#include "write_all.h"
+
+namespace {
+
+const char* program_name = "numlab";
+
+// std::cout's buffer: everything written to it goes to descriptor 1 when the
+// stream is flushed (every std::endl) or the buffer is full, and a failed
+// write ends the program.
+class CheckedOutput : public std::streambuf {
+ public:
+  CheckedOutput() { setp(buffer_, buffer_ + sizeof buffer_); }
+
+ protected:
+  int_type overflow(int_type c) override {
+    drain();
+    if (!traits_type::eq_int_type(c, traits_type::eof())) {
+      *pptr() = traits_type::to_char_type(c);
+      pbump(1);
+    }
+    return traits_type::not_eof(c);
+  }
+
+  int sync() override {
+    drain();
+    return 0;
+  }
+
+ private:
+  void drain() {
+    const std::size_t size = static_cast<std::size_t>(pptr() - pbase());
+    setp(buffer_, buffer_ + sizeof buffer_);
+    if (size == 0) return;
+    if (int error = write_all(STDOUT_FILENO, buffer_, size)) standard_output_failed(error);
+  }
+
+  char buffer_[4096];
+};
+
+void open_standard_descriptors() {
+  for (int fd = 0; fd <= 2; fd++) {
+    if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    // The lowest free number is fd itself, since the ones below are open.
+    int null = open("/dev/null", fd == 0 ? O_WRONLY : O_RDONLY);
+    if (null < 0) _exit(1);  // no /dev/null: nothing safe to run with
+    if (null != fd) {
+      dup2(null, fd);
+      close(null);
+    }
+  }
+}
+
+// At exit: whatever std::cout still holds goes out, and standard output is
+// closed, so that an error the system reports only then is not lost.
+void close_standard_output() {
+  std::cout.flush();
+  if (close(STDOUT_FILENO) != 0 && errno != EBADF) standard_output_failed(errno);
+}
+
+void print_help(const ProgramHelp& help) {
+  std::cout << "Usage: " << help.name << " [OPTION]" << help.operands << "\n"
+            << help.summary << "\n\n"
+            << help.description << "\n"
+            << "Options:\n"
+               "  -h, --help     print this help and exit\n"
+               "      --version  print the program's name and the suite's version and exit\n"
+               "\n"
+               "Exit status:\n"
+               "  0  the run completed\n"
+               "  1  "
+            << help.failures << "\n"
+            << "  2  an unknown argument\n"
+            << std::flush;
+}
+
+}  // namespace
+
+std::vector<const char*> start_program(int argc, char** argv, const ProgramHelp& help,
+                                       int max_operands) {
+  program_name = help.name;
+  open_standard_descriptors();
+  // Never released: std::cout is flushed at exit, after static objects go.
+  std::cout.rdbuf(new CheckedOutput);
+  std::atexit(close_standard_output);
+
+  std::vector<const char*> operands;
+  for (int k = 1; k < argc; k++) {
+    const std::string argument = argv[k];
+    if (argument == "-h" || argument == "--help") {
+      print_help(help);
+      std::exit(0);
+    }
+    if (argument == "--version") {
+      std::cout << help.name << " (numlab) " << NUMLAB_VERSION << std::endl;
+      std::exit(0);
+    }
+    const bool option = argument.size() > 1 && argument[0] == '-';
+    if (option || static_cast<int>(operands.size()) == max_operands) {
+      std::cerr << help.name << ": unknown argument '" << quoted_token(argument)
+                << "'; try --help" << std::endl;
+      std::exit(2);
+    }
+    operands.push_back(argv[k]);
+  }
+  return operands;
+}
+
+void write_standard_output(TextLine& line) {
+  if (int error = line.end(STDOUT_FILENO)) standard_output_failed(error);
+}
+
+void standard_output_failed(int error) {
+  std::string message = std::string(program_name) + ": cannot write standard output: " +
+                        std::strerror(error) + "\n";
+  write_all(STDERR_FILENO, message.data(), message.size());
+  _exit(1);
+}

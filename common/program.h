@@ -1,0 +1,45 @@
+// What every program of the suite does before its own work, and how its
+// standard output is written.
+//
+// start_program, called first in main:
+//   1. Standard descriptors: any of 0, 1 and 2 that the program was started
+//      with closed is taken by /dev/null, opened so that using it fails
+//      (reading at 0, writing at 1 and 2). No Data file can then take its
+//      number, and output meant for a closed stream fails like any other
+//      failed write.
+//   2. Standard output: std::cout writes through a buffer of its own that
+//      checks every write(2). A failed write (a closed stream, a full disk, a
+//      reader gone while SIGPIPE is ignored) stops the program at once with
+//      "<program>: cannot write standard output: <reason>" on standard error
+//      and exit status 1; the Data files keep the whole lines written so far.
+//      With SIGPIPE at its default the program still ends by it, quietly.
+//      Standard output is closed, and the close checked, at exit.
+//   3. Arguments: -h or --help prints the help text and exits with 0,
+//      --version prints "<program> (numlab) <version>" and exits with 0, and
+//      any other argument is refused with
+//      "<program>: unknown argument '<arg>'; try --help" and exit status 2.
+//      A program that takes operands says how many; they are returned.
+#pragma once
+
+#include <vector>
+
+class TextLine;
+
+struct ProgramHelp {
+  const char* name;
+  const char* operands;     // as the usage line shows them, "" for none
+  const char* summary;      // one line, also the manual page's NAME line
+  const char* description;  // what it computes, asks and writes
+  const char* failures;     // what ends a run with status 1
+};
+
+std::vector<const char*> start_program(int argc, char** argv, const ProgramHelp& help,
+                                       int max_operands = 0);
+
+// Writes a line to standard output with one write(2), checked as above.
+// Whatever std::cout holds must have been flushed first.
+void write_standard_output(TextLine& line);
+
+// Reports a failed write to standard output and ends the program with
+// status 1.
+[[noreturn]] void standard_output_failed(int error);
