@@ -70,6 +70,20 @@ RunResult run_program(const std::string& program, const std::string& input,
 
 RunResult run_command(const std::vector<std::string>& argv, const std::string& input,
                       const Workspace& dir, unsigned timeout_seconds) {
+  return run_started_with(argv, input, dir, StartedWith(), timeout_seconds);
+}
+
+namespace {
+
+bool closes(const StartedWith& start, int fd) {
+  return std::find(start.closed.begin(), start.closed.end(), fd) != start.closed.end();
+}
+
+}  // namespace
+
+RunResult run_started_with(const std::vector<std::string>& argv, const std::string& input,
+                           const Workspace& dir, const StartedWith& start,
+                           unsigned timeout_seconds) {
   // Captured output goes to files outside the program's working folder, so
   // the folder holds only what the program itself wrote.
   Workspace capture;
@@ -79,25 +93,61 @@ RunResult run_command(const std::vector<std::string>& argv, const std::string& i
   int in_pipe[2];
   if (pipe2(in_pipe, O_CLOEXEC) != 0)
     throw std::system_error(errno, std::generic_category(), "pipe");
+  // A pipe whose reading end is closed before the program starts: its very
+  // first write finds no reader.
+  int out_pipe[2] = {-1, -1};
+  if (start.reader_gone) {
+    if (pipe2(out_pipe, O_CLOEXEC) != 0)
+      throw std::system_error(errno, std::generic_category(), "pipe");
+    close(out_pipe[0]);
+  }
 
   // posix_spawn rather than fork: a sanitized test process has a huge
   // address space, and copying its page tables for every run would cost
   // more than the run.
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, in_pipe[0], STDIN_FILENO);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out_path.c_str(),
-                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err_path.c_str(),
-                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (closes(start, STDIN_FILENO)) {
+    posix_spawn_file_actions_addclose(&actions, STDIN_FILENO);
+  } else {
+    posix_spawn_file_actions_adddup2(&actions, in_pipe[0], STDIN_FILENO);
+  }
+  if (closes(start, STDOUT_FILENO)) {
+    posix_spawn_file_actions_addclose(&actions, STDOUT_FILENO);
+  } else if (start.reader_gone) {
+    posix_spawn_file_actions_adddup2(&actions, out_pipe[1], STDOUT_FILENO);
+  } else {
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO,
+                                     start.full_output ? "/dev/full" : out_path.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  }
+  if (closes(start, STDERR_FILENO)) {
+    posix_spawn_file_actions_addclose(&actions, STDERR_FILENO);
+  } else {
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err_path.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  }
   posix_spawn_file_actions_addchdir_np(&actions, dir.path().c_str());
+  // An ignored signal stays ignored across exec; a default one is set so.
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t defaults;
+  sigemptyset(&defaults);
+  if (!start.sigpipe_ignored) sigaddset(&defaults, SIGPIPE);
+  posix_spawnattr_setsigdefault(&attributes, &defaults);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+  auto spawn_handler = signal(SIGPIPE, start.sigpipe_ignored ? SIG_IGN : SIG_DFL);
+
   std::vector<char*> args;
   for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
   args.push_back(nullptr);
   pid_t pid = 0;
-  int spawned = posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ);
+  int spawned = posix_spawn(&pid, args[0], &actions, &attributes, args.data(), environ);
+  signal(SIGPIPE, spawn_handler);
+  posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   close(in_pipe[0]);
+  if (out_pipe[1] >= 0) close(out_pipe[1]);
   if (spawned != 0) {
     close(in_pipe[1]);
     throw std::system_error(spawned, std::generic_category(), "posix_spawn " + argv[0]);
@@ -131,8 +181,8 @@ RunResult run_command(const std::vector<std::string>& argv, const std::string& i
   RunResult result;
   if (WIFEXITED(wait_status)) result.status = WEXITSTATUS(wait_status);
   if (WIFSIGNALED(wait_status)) result.status = 128 + WTERMSIG(wait_status);
-  result.out = read_file(out_path);
-  result.err = read_file(err_path);
+  if (std::filesystem::exists(out_path)) result.out = read_file(out_path);
+  if (std::filesystem::exists(err_path)) result.err = read_file(err_path);
   return result;
 }
 

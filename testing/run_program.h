@@ -41,6 +41,19 @@ RunResult run_program(const std::string& program, const std::string& input,
 RunResult run_command(const std::vector<std::string>& argv, const std::string& input,
                       const Workspace& dir, unsigned timeout_seconds = 120);
 
+// How a program is started, beyond its arguments and input: the standard
+// streams it starts without or with broken, and its SIGPIPE disposition.
+struct StartedWith {
+  std::vector<int> closed;      // descriptors among 0, 1, 2 left closed
+  bool full_output = false;     // standard output on /dev/full
+  bool reader_gone = false;     // standard output a pipe nobody reads
+  bool sigpipe_ignored = false; // SIGPIPE ignored (else at its default)
+};
+
+RunResult run_started_with(const std::vector<std::string>& argv, const std::string& input,
+                           const Workspace& dir, const StartedWith& start,
+                           unsigned timeout_seconds = 120);
+
 std::string read_file(const std::string& path);
 
 // Splits text into lines; a final line end does not start an empty line.

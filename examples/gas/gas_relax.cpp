@@ -62,8 +62,12 @@ int main(int argc, char** argv) {
   parameters.select_coeff *= 20000.0 / parameters.particles;
   HardSphereGas gas(parameters);
 
+  // Both files are taken before the run, so that a busy or unwritable one
+  // stops it before any work.
   DataFile relaxation(kHelp.name, "gas_kurtosis.dat");
   if (!relaxation.is_open()) return 1;
+  DataFile histogram(kHelp.name, "gas_speeds.dat");
+  if (!histogram.is_open()) return 1;
   double time = 0;
   relaxation.line(time, gas.component_kurtosis(), 0);
   long late_collisions = 0;
@@ -73,7 +77,7 @@ int main(int argc, char** argv) {
     if (s > steps / 2) late_collisions += collisions;
     relaxation.line(time, gas.component_kurtosis(), collisions);
   }
-  if (!relaxation.close()) return 1;
+  bool written = relaxation.close();
 
   // In equilibrium each particle collides 2 (N_c - 1) selectCoeff <w> times a
   // step, <w> = 4 a / sqrt(pi) the mean relative speed, a^2 = <v^2> / 3.
@@ -89,8 +93,6 @@ int main(int argc, char** argv) {
   std::cout << "collisions per particle and step in equilibrium: " << measured
             << " (hard-sphere theory: " << theory << ")" << std::endl;
 
-  DataFile histogram(kHelp.name, "gas_speeds.dat");
-  if (!histogram.is_open()) return 1;
   const int bins = 40;
   const double width = 3.0 * parameters.speed / bins;
   std::vector<int> counts(bins);
@@ -103,5 +105,6 @@ int main(int argc, char** argv) {
     histogram.line(centre, counts[b] / (gas.particles() * width),
                    maxwell_density(centre, mean_square));
   }
-  return histogram.close() ? 0 : 1;
+  written = histogram.close() && written;
+  return written ? 0 : 1;
 }

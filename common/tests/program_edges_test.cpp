@@ -1,0 +1,297 @@
+// Every program of the suite at the edges a user meets beyond its dialogue:
+// arguments, closed or failing standard streams, a second run on the same
+// Data file, answers that are not numbers of the kind asked for. Each test
+// is one behaviour, checked across all the programs it applies to.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "programs.h"
+#include "run_program.h"
+
+namespace {
+
+std::vector<std::string> command(const SuiteProgram& p, std::vector<std::string> arguments) {
+  std::vector<std::string> argv = {program_path(p.name)};
+  argv.insert(argv.end(), arguments.begin(), arguments.end());
+  return argv;
+}
+
+RunResult run_started(const SuiteProgram& p, const std::string& input, const Workspace& dir,
+                      const StartedWith& start) {
+  return run_started_with(command(p, p.arguments), input, dir, start, 60);
+}
+
+// The names of the files a run left in its folder.
+std::vector<std::string> files_in(const Workspace& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+    names.push_back(entry.path().filename().string());
+  return names;
+}
+
+// A Data file holds numbers only: nothing of the console's text (prompts,
+// labels, messages) may land in it, and it ends in a whole line.
+void expect_only_whole_lines_of_numbers(const SuiteProgram& p, const Workspace& dir) {
+  for (const std::string& name : p.data_files) {
+    if (!dir.exists(name)) continue;
+    std::string text = dir.read(name);
+    EXPECT_EQ(text.find_first_not_of("0123456789.-+e naif\n"), std::string::npos)
+        << p.name << ": " << name << " holds more than numbers:\n" << text.substr(0, 200);
+    if (!text.empty()) {
+      EXPECT_EQ(text.back(), '\n') << p.name << ": " << name;
+    }
+  }
+}
+
+void expect_empty_data_files(const SuiteProgram& p, const Workspace& dir) {
+  for (const std::string& name : p.data_files)
+    if (dir.exists(name)) {
+      EXPECT_EQ(dir.read(name), "") << p.name << ": " << name;
+    }
+}
+
+// What a program prints when its first answer is refused: the prompt and a
+// line end (root_step writes its line end after the read, refused or not).
+std::string first_prompt_line(const SuiteProgram& p) { return p.first_prompt + "\n"; }
+
+TEST(ProgramArguments, HelpAndVersionAnswerOnStandardOutputAndTouchNoFile) {
+  for (const SuiteProgram& p : suite_programs()) {
+    if (!built(p)) continue;
+    Workspace dir;
+    RunResult help = run_command(command(p, {"--help"}), "", dir);
+    EXPECT_EQ(help.status, 0) << p.name;
+    EXPECT_EQ(help.err, "") << p.name;
+    EXPECT_EQ(help.out.rfind("Usage: " + p.name + " [OPTION]", 0), 0u) << p.name << help.out;
+    EXPECT_NE(help.out.find("Exit status:"), std::string::npos) << p.name;
+    for (const std::string& name : p.data_files)
+      EXPECT_NE(help.out.find(name), std::string::npos) << p.name << " --help names " << name;
+
+    RunResult short_help = run_command(command(p, {"-h"}), "", dir);
+    EXPECT_EQ(short_help.status, 0) << p.name;
+    EXPECT_EQ(short_help.out, help.out) << p.name;
+
+    RunResult version = run_command(command(p, {"--version"}), "", dir);
+    EXPECT_EQ(version.status, 0) << p.name;
+    EXPECT_EQ(version.out, p.name + " (numlab) " NUMLAB_VERSION "\n");
+    EXPECT_TRUE(files_in(dir).empty()) << p.name << " touched a file";
+  }
+}
+
+TEST(ProgramArguments, AnyOtherArgumentIsAUsageError) {
+  for (const SuiteProgram& p : suite_programs()) {
+    if (!built(p)) continue;
+    // One operand more than the program takes is as unknown as an option.
+    std::vector<std::string> too_many = p.arguments;
+    too_many.push_back("100");
+    for (const auto& arguments : std::vector<std::vector<std::string>>{
+             {"--bogus"}, {"-x"}, too_many, {"--help=1"}}) {
+      Workspace dir;
+      RunResult run = run_command(command(p, arguments), p.input, dir);
+      EXPECT_EQ(run.status, 2) << p.name << " " << arguments.back();
+      EXPECT_EQ(run.out, "") << p.name;
+      EXPECT_EQ(run.err, p.name + ": unknown argument '" + arguments.back() + "'; try --help\n");
+      EXPECT_TRUE(files_in(dir).empty()) << p.name << " touched a file";
+    }
+  }
+}
+
+TEST(StandardStreams, ClosedStandardOutputFailsLikeAFailedWrite) {
+  for (const SuiteProgram& p : suite_programs()) {
+    if (!built(p)) continue;
+    Workspace dir;
+    RunResult run = run_started(p, p.input, dir, {{STDOUT_FILENO}});
+    EXPECT_EQ(run.status, 1) << p.name;
+    EXPECT_EQ(run.err, p.name + ": cannot write standard output: Bad file descriptor\n");
+    expect_only_whole_lines_of_numbers(p, dir);
+  }
+}
+
+TEST(StandardStreams, ClosedStandardErrorKeepsMessagesOutOfDataFiles) {
+  for (const SuiteProgram& p : suite_programs()) {
+    if (!built(p) || p.fields.empty()) continue;
+    Workspace dir;
+    RunResult run = run_started(p, "x\n", dir, {{STDERR_FILENO}});
+    EXPECT_EQ(run.status, 1) << p.name;
+    EXPECT_EQ(run.out, first_prompt_line(p)) << p.name;
+    expect_empty_data_files(p, dir);
+  }
+}
+
+TEST(StandardStreams, ClosedStandardInputIsAReadErrorWhereAnAnswerIsNeeded) {
+  for (const SuiteProgram& p : suite_programs()) {
+    if (!built(p)) continue;
+    Workspace dir;
+    RunResult run = run_started(p, "", dir, {{STDIN_FILENO}});
+    if (p.fields.empty()) {
+      // mean reads until its input stops: here at once, the mean of nothing.
+      EXPECT_EQ(run.status, 0) << p.name << run.err;
+      if (p.name == "mean") {
+        EXPECT_EQ(run.out, "-nan\n");
+      }
+      continue;
+    }
+    EXPECT_EQ(run.status, 1) << p.name;
+    EXPECT_EQ(run.err, p.name + ": cannot read standard input: Bad file descriptor\n");
+    expect_empty_data_files(p, dir);
+  }
+}
+
+TEST(StandardStreams, FullStandardOutputIsReported) {
+  for (const SuiteProgram& p : suite_programs()) {
+    if (!built(p)) continue;
+    Workspace dir;
+    StartedWith full;
+    full.full_output = true;
+    RunResult run = run_started(p, p.input, dir, full);
+    EXPECT_EQ(run.status, 1) << p.name;
+    EXPECT_EQ(run.err, p.name + ": cannot write standard output: No space left on device\n");
+    expect_only_whole_lines_of_numbers(p, dir);
+  }
+}
+
+TEST(StandardStreams, ReaderGoneWithSigpipeIgnoredStopsAtOnce) {
+  for (const SuiteProgram& p : suite_programs()) {
+    if (!built(p)) continue;
+    // A count that would run for minutes: the run must stop at its first line.
+    std::string input = p.fields.empty() ? p.input : "100000000\n0\n1\n";
+    Workspace dir;
+    StartedWith broken;
+    broken.reader_gone = true;
+    broken.sigpipe_ignored = true;
+    RunResult run = run_started(p, input, dir, broken);
+    EXPECT_EQ(run.status, 1) << p.name;
+    EXPECT_EQ(run.err, p.name + ": cannot write standard output: Broken pipe\n");
+    expect_only_whole_lines_of_numbers(p, dir);
+  }
+}
+
+TEST(StandardStreams, ReaderGoneWithSigpipeAtItsDefaultEndsQuietly) {
+  for (const SuiteProgram& p : suite_programs()) {
+    if (!built(p)) continue;
+    Workspace dir;
+    StartedWith broken;
+    broken.reader_gone = true;
+    RunResult run = run_started(p, p.input, dir, broken);
+    EXPECT_EQ(run.status, 128 + SIGPIPE) << p.name;
+    EXPECT_EQ(run.err, "") << p.name;
+  }
+}
+
+// Holds the advisory lock a running program holds on its Data file.
+class LockedFile {
+ public:
+  LockedFile(const std::string& path, const std::string& text) {
+    std::ofstream(path) << text;
+    fd_ = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    EXPECT_EQ(flock(fd_, LOCK_EX | LOCK_NB), 0) << path;
+  }
+  ~LockedFile() { close(fd_); }
+  LockedFile(const LockedFile&) = delete;
+  LockedFile& operator=(const LockedFile&) = delete;
+
+ private:
+  int fd_;
+};
+
+TEST(DataFiles, AFileAnotherRunIsWritingIsRefusedAndLeftAlone) {
+  for (const SuiteProgram& p : suite_programs()) {
+    if (!built(p)) continue;
+    for (const std::string& name : p.data_files) {
+      Workspace dir;
+      const std::string earlier = "1 2 3\n4 5 6\n";
+      {
+        LockedFile busy(dir.file(name), earlier);
+        RunResult run = run_command(command(p, p.arguments), p.input, dir);
+        EXPECT_EQ(run.status, 1) << p.name << " " << name;
+        EXPECT_EQ(run.out, "") << p.name << " refuses before anything else";
+        EXPECT_EQ(run.err, p.name + ": " + name +
+                               " is being written by another run; try again when it has "
+                               "finished\n");
+        EXPECT_EQ(dir.read(name), earlier) << p.name << " " << name;
+      }
+      RunResult free_again = run_command(command(p, p.arguments), p.input, dir);
+      EXPECT_EQ(free_again.status, 0) << p.name << " once the file is free: " << free_again.err;
+      EXPECT_NE(dir.read(name), earlier) << p.name << " " << name;
+    }
+  }
+}
+
+// The input with its first answer replaced.
+std::string with_first_answer(const SuiteProgram& p, const std::string& answer) {
+  return answer + p.input.substr(p.input.find('\n'));
+}
+
+TEST(StrictNumbers, TokensThatAreNotWholeNumbersAreRefused) {
+  for (const SuiteProgram& p : suite_programs()) {
+    if (!built(p) || p.fields.empty()) continue;
+    for (const std::string token : {"2.9", "1o0", "12abc", "1,000", "0x10", "1e", "--3", "5.5e-1"}) {
+      Workspace dir;
+      RunResult run = run_command(command(p, p.arguments), with_first_answer(p, token), dir);
+      EXPECT_EQ(run.status, 1) << p.name << " " << token;
+      EXPECT_EQ(run.out, first_prompt_line(p)) << p.name << " " << token;
+      EXPECT_EQ(run.err.rfind(p.name + ": expected a whole number for ", 0), 0u) << run.err;
+      EXPECT_NE(run.err.find(", not '" + token + "'\n"), std::string::npos) << run.err;
+      expect_empty_data_files(p, dir);
+    }
+  }
+}
+
+TEST(StrictNumbers, ALongTokenIsShortenedInItsMessage) {
+  for (const SuiteProgram& p : suite_programs()) {
+    if (!built(p) || p.fields.empty()) continue;
+    Workspace dir;
+    RunResult run = run_command(command(p, p.arguments), std::string(100000, 'a') + "\n", dir);
+    EXPECT_EQ(run.status, 1) << p.name;
+    EXPECT_NE(run.err.find(", not '" + std::string(40, 'a') + "...'\n"), std::string::npos)
+        << run.err.substr(0, 200);
+    EXPECT_LT(run.err.size(), 160u) << p.name;
+  }
+}
+
+TEST(StrictNumbers, WholeNumbersInExponentFormCountAsWritten) {
+  for (const SuiteProgram& p : suite_programs()) {
+    if (!built(p) || p.fields.empty()) continue;
+    const std::string n = p.input.substr(0, p.input.find('\n'));
+    Workspace plain_dir;
+    RunResult plain = run_command(command(p, p.arguments), p.input, plain_dir);
+    ASSERT_EQ(plain.status, 0) << p.name;
+    for (const std::string& form :
+         {n + "e0", n + "0e-1", "0." + n + "e" + std::to_string(n.size()), "+" + n + ".000"}) {
+      Workspace dir;
+      RunResult run = run_command(command(p, p.arguments), with_first_answer(p, form), dir);
+      EXPECT_EQ(run.status, 0) << p.name << " " << form << ": " << run.err;
+      EXPECT_EQ(run.out, plain.out) << p.name << " " << form;
+      for (const std::string& name : p.data_files)
+        EXPECT_EQ(dir.read(name), plain_dir.read(name)) << p.name << " " << form;
+    }
+  }
+}
+
+TEST(StrictNumbers, AnswersMaySpreadOverLinesOrShareOneWithCrlfEnds) {
+  for (const SuiteProgram& p : suite_programs()) {
+    if (!built(p) || p.fields.size() < 2) continue;
+    Workspace plain_dir, one_line_dir, crlf_dir;
+    RunResult plain = run_command(command(p, p.arguments), p.input, plain_dir);
+    std::string one_line = p.input, crlf;
+    for (char& c : one_line)
+      if (c == '\n') c = ' ';
+    for (char c : p.input) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    RunResult on_one_line = run_command(command(p, p.arguments), one_line, one_line_dir);
+    RunResult with_crlf = run_command(command(p, p.arguments), crlf, crlf_dir);
+    EXPECT_EQ(plain.status, 0) << p.name;
+    EXPECT_EQ(on_one_line.out, plain.out) << p.name;
+    EXPECT_EQ(with_crlf.out, plain.out) << p.name;
+    EXPECT_EQ(with_crlf.status, 0) << p.name << with_crlf.err;
+  }
+}
+
+}  // namespace
