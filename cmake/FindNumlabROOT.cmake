@@ -5,8 +5,9 @@
 #   1. a ROOT CMake config named by ROOT_DIR or CMAKE_PREFIX_PATH;
 #   2. root-config on PATH;
 #   3. ROOT's package from the Python package index, in the virtual
-#      environment scripts/setup.sh creates (NUMLAB_ROOT_VENV, by default
-#      ~/.cache/numlab/root-venv), or for the python3 on PATH.
+#      environment scripts/setup.sh creates (NUMLAB_ROOT_VENV; by default
+#      the system-wide /usr/local/lib/numlab/root-venv that a setup as root
+#      makes, then ~/.cache/numlab/root-venv), or for the python3 on PATH.
 # Each candidate counts only if TRandom.h and both libraries really exist:
 # the CMake config and root-config inside the pip package name paths that do
 # not, so the package is read directly instead.
@@ -69,11 +70,11 @@ endif()
 # 3. The pip package, located without importing it.
 if(NOT NUMLAB_ROOT_FOUND)
   if(DEFINED ENV{NUMLAB_ROOT_VENV})
-    set(venv "$ENV{NUMLAB_ROOT_VENV}")
+    set(pythons "$ENV{NUMLAB_ROOT_VENV}/bin/python")
   else()
-    set(venv "$ENV{HOME}/.cache/numlab/root-venv")
+    set(pythons /usr/local/lib/numlab/root-venv/bin/python
+                "$ENV{HOME}/.cache/numlab/root-venv/bin/python")
   endif()
-  set(pythons "${venv}/bin/python")
   find_program(NUMLAB_PYTHON3 python3)
   if(NUMLAB_PYTHON3)
     list(APPEND pythons "${NUMLAB_PYTHON3}")

@@ -3,7 +3,10 @@
 # reuses whatever is already there: Debian packages (installed as root), and
 # ROOT from the Python package index in a virtual environment of its own.
 #
-# NUMLAB_ROOT_VENV  where ROOT's environment goes (~/.cache/numlab/root-venv)
+# NUMLAB_ROOT_VENV  where ROOT's environment goes: for root, a system-wide
+#                   folder every user can read (/usr/local/lib/numlab/root-venv),
+#                   so that an install into a system prefix serves them all;
+#                   for anyone else ~/.cache/numlab/root-venv
 # NUMLAB_REQUIRE_ROOT=1  fail when ROOT cannot be had, instead of going on
 #                        without the two programs that need it
 set -euo pipefail
@@ -56,10 +59,16 @@ root_usable() {
     "$venv/bin/python" -c 'import importlib.util as u, sys; sys.exit(u.find_spec("ROOT") is None)' 2>/dev/null
 }
 
-venv=${NUMLAB_ROOT_VENV:-$HOME/.cache/numlab/root-venv}
+if [ "$(id -u)" -eq 0 ]; then
+  venv=${NUMLAB_ROOT_VENV:-/usr/local/lib/numlab/root-venv}
+else
+  venv=${NUMLAB_ROOT_VENV:-$HOME/.cache/numlab/root-venv}
+fi
 if ! root_usable; then
   echo "setup: installing ROOT into $venv (about 240 MB to download)"
-  if python3 -m venv "$venv" && "$venv/bin/pip" install -q --pre ROOT; then
+  # Readable by every user, whatever the caller's umask: the programs load
+  # ROOT's libraries from here.
+  if (umask 022 && python3 -m venv "$venv" && "$venv/bin/pip" install -q --pre ROOT); then
     echo "setup: ROOT installed"
   elif [ "${NUMLAB_REQUIRE_ROOT:-0}" = 1 ]; then
     echo "setup: ROOT could not be installed" >&2
