@@ -5,6 +5,13 @@
 // standard error (and say nothing there otherwise), and leave its Data file
 // empty or ending in a whole line.
 //
+// Half the runs start as a user starts them. The rest start with one of
+// the standard descriptors closed, with SIGPIPE ignored and nobody reading
+// standard output (status 1, one line naming the broken pipe), with the
+// Data file held by another run (status 1, the file left as it was), or
+// with arbitrary arguments (status 0 for --help and --version, else 2 and
+// the unknown argument named, no file touched).
+//
 // The inputs come from a fixed seed, so a failure reproduces. Counts that
 // would run for minutes are capped here, by the generator, never by the
 // programs: an input whose count reads as more than the program's cap is
@@ -14,6 +21,8 @@
 #include <unistd.h>
 
 #include <climits>
+#include <filesystem>
+#include <memory>
 #include <cstdlib>
 #include <random>
 #include <sstream>
@@ -56,6 +65,12 @@ const Target kTargets[] = {
     {"mean", kNumbers, "", LONG_MAX, false},
 };
 
+// How a run is started besides its input.
+enum Start { AsUsual, ClosedDescriptor, ReaderGone, BusyDataFile, Arguments, kStarts };
+
+const char* const kArguments[] = {"--help", "-h", "--version", "--bogus", "-", "--", "-x",
+                                  "100", "", "--help=1", "-hv", "--versio", "\x01\xff"};
+
 // The kinds of input every program gets.
 enum Kind { RandomBytes, Empty, LongLine, Words, SignsAndExponents, NanAndInf, Limits, Sizes, kKinds };
 
@@ -71,6 +86,17 @@ const char* const kSizes[] = {"0", "1", "-1", "5000", "5001", "10000", "10001", 
 class InputGenerator {
  public:
   explicit InputGenerator(unsigned seed) : engine_(seed) {}
+
+  Start start() { return pick(2) == 0 ? AsUsual : static_cast<Start>(1 + pick(kStarts - 1)); }
+
+  int descriptor() { return static_cast<int>(pick(3)); }
+
+  std::vector<std::string> arguments() {
+    std::vector<std::string> list(1 + pick(3));
+    for (std::string& argument : list)
+      argument = pick(8) ? any(kArguments) : std::string(1 + pick(300), static_cast<char>('!' + pick(90)));
+    return list;
+  }
 
   std::string make(Kind kind, const std::vector<Field>& fields) {
     switch (kind) {
@@ -148,6 +174,49 @@ std::string shown(const std::string& input) {
 
 class InputFuzz : public testing::TestWithParam<Target> {};
 
+// The exit status arguments lead to: the first one decides, since every
+// target takes no operand.
+int status_for(const std::vector<std::string>& arguments) {
+  const std::string& first = arguments.front();
+  return first == "--help" || first == "-h" || first == "--version" ? 0 : 2;
+}
+
+// What is wrong with a run, or "" when nothing is.
+std::string problem_with(const Target& target, Start start, int closed,
+                         const std::vector<std::string>& arguments, const RunResult& run,
+                         const Workspace& dir, const std::string& earlier) {
+  if (run.err.find("Sanitizer") != std::string::npos ||
+      run.err.find("runtime error") != std::string::npos)
+    return "sanitizer report";
+  const bool busy = start == BusyDataFile && !target.data_file.empty();
+  if (start == Arguments) {
+    const int expected = status_for(arguments);
+    if (run.status != expected) return "exit status " + std::to_string(run.status);
+    if (!std::filesystem::is_empty(dir.path())) return "a file touched despite the arguments";
+    if (expected == 2 && run.err.rfind(target.program + ": unknown argument '", 0) != 0)
+      return "no unknown-argument line";
+  } else if (start == ReaderGone) {
+    if (run.status != 1 || run.err != target.program + ": cannot write standard output: Broken pipe\n")
+      return "a reader gone must end the run with status 1 and one line";
+  } else if (busy) {
+    if (run.status != 1 || run.err.find("is being written by another run") == std::string::npos)
+      return "a busy Data file must be refused";
+    if (dir.read(target.data_file) != earlier) return "the busy Data file was changed";
+  } else if (run.status != 0 && run.status != 1) {
+    return "exit status " + std::to_string(run.status);
+  }
+  const bool stderr_seen = !(start == ClosedDescriptor && closed == STDERR_FILENO);
+  if (stderr_seen && run.status != 0 &&
+      (run.err.empty() || run.err.find('\n') != run.err.size() - 1))
+    return "a failed run needs exactly one line on standard error";
+  if (run.status == 0 && !run.err.empty()) return "standard error written on success";
+  if (!target.data_file.empty() && dir.exists(target.data_file)) {
+    std::string data = dir.read(target.data_file);
+    if (!data.empty() && data.back() != '\n') return "partial line in " + target.data_file;
+  }
+  return "";
+}
+
 TEST_P(InputFuzz, EveryInputEndsCleanly) {
   const Target& target = GetParam();
   // A sanitizer's own exit codes, so that they cannot pass for status 1.
@@ -155,39 +224,41 @@ TEST_P(InputFuzz, EveryInputEndsCleanly) {
   setenv("UBSAN_OPTIONS", "exitcode=87:halt_on_error=1:print_stacktrace=1", 1);
 
   InputGenerator generator(20261208);
-  int failures = 0, by_status[2] = {0, 0};
+  int failures = 0, by_status[3] = {0, 0, 0};
   for (int i = 0; i < kInputsPerProgram && failures < 5; i++) {
     Kind kind = static_cast<Kind>(i % kKinds);
     std::string input;
     do input = generator.make(kind, target.fields);
     while (!acceptable(target, input));
+    const Start start = generator.start();
+    const int closed = generator.descriptor();
+    std::vector<std::string> argv = {program_path(target.program)};
+    std::vector<std::string> arguments;
+    if (start == Arguments) {
+      arguments = generator.arguments();
+      argv.insert(argv.end(), arguments.begin(), arguments.end());
+    }
+    StartedWith how;
+    if (start == ClosedDescriptor) how.closed = {closed};
+    how.reader_gone = how.sigpipe_ignored = start == ReaderGone;
 
     Workspace dir;
-    RunResult run = run_program(program_path(target.program), input, dir, kSecondsPerRun);
-    std::string problem;
-    if (run.status != 0 && run.status != 1)
-      problem = "exit status " + std::to_string(run.status);
-    else if (run.err.find("Sanitizer") != std::string::npos ||
-             run.err.find("runtime error") != std::string::npos)
-      problem = "sanitizer report";
-    else if (run.status == 1 && (run.err.empty() || run.err.find('\n') != run.err.size() - 1))
-      problem = "status 1 needs exactly one line on standard error";
-    else if (run.status == 0 && !run.err.empty())
-      problem = "standard error written on success";
-    else if (!target.data_file.empty() && dir.exists(target.data_file)) {
-      std::string data = dir.read(target.data_file);
-      if (!data.empty() && data.back() != '\n') problem = "partial line in " + target.data_file;
-    }
+    const std::string earlier = "1.5\n2.5\n";
+    std::unique_ptr<LockedFile> busy;
+    if (start == BusyDataFile && !target.data_file.empty())
+      busy = std::make_unique<LockedFile>(dir.file(target.data_file), earlier);
+    RunResult run = run_started_with(argv, input, dir, how, kSecondsPerRun);
+    std::string problem = problem_with(target, start, closed, arguments, run, dir, earlier);
     if (!problem.empty()) {
-      ADD_FAILURE() << target.program << ", input " << i << " '" << shown(input) << "': " << problem
-                    << "\nstandard error:\n" << run.err.substr(0, 2000);
+      ADD_FAILURE() << target.program << ", input " << i << " '" << shown(input) << "', start "
+                    << start << ": " << problem << "\nstandard error:\n" << run.err.substr(0, 2000);
       failures++;
-    } else {
+    } else if (run.status >= 0 && run.status <= 2) {
       by_status[run.status]++;
     }
   }
-  std::cout << target.program << ": " << by_status[0] << " inputs ended with status 0, "
-            << by_status[1] << " with status 1" << std::endl;
+  std::cout << target.program << ": " << by_status[0] << " runs ended with status 0, "
+            << by_status[1] << " with status 1, " << by_status[2] << " with status 2" << std::endl;
 }
 
 INSTANTIATE_TEST_SUITE_P(Programs, InputFuzz, testing::ValuesIn(kTargets),

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -196,6 +197,15 @@ RunResult run_blocked(const std::string& program, const std::string& input,
   }
   return run_program(program, input, dir);
 }
+
+LockedFile::LockedFile(const std::string& path, const std::string& text) {
+  std::ofstream(path) << text;
+  fd_ = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0 || flock(fd_, LOCK_EX | LOCK_NB) != 0)
+    throw std::system_error(errno, std::generic_category(), "lock " + path);
+}
+
+LockedFile::~LockedFile() { close(fd_); }
 
 std::string program_path(const std::string& name) {
   return std::string(NUMLAB_BIN_DIR) + "/" + name;

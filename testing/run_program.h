@@ -66,6 +66,19 @@ enum class Blocked { ByDirectory, ByFullDisk };
 RunResult run_blocked(const std::string& program, const std::string& input,
                       const std::string& name, Blocked how);
 
+// A file written with `text` and held under the advisory lock that a
+// running program of the suite holds on its Data file, until it goes.
+class LockedFile {
+ public:
+  LockedFile(const std::string& path, const std::string& text);
+  ~LockedFile();
+  LockedFile(const LockedFile&) = delete;
+  LockedFile& operator=(const LockedFile&) = delete;
+
+ private:
+  int fd_;
+};
+
 // Full path of one of the suite's built programs.
 std::string program_path(const std::string& name);
 

@@ -4,13 +4,10 @@
 // is one behaviour, checked across all the programs it applies to.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -185,22 +182,6 @@ TEST(StandardStreams, ReaderGoneWithSigpipeAtItsDefaultEndsQuietly) {
     EXPECT_EQ(run.err, "") << p.name;
   }
 }
-
-// Holds the advisory lock a running program holds on its Data file.
-class LockedFile {
- public:
-  LockedFile(const std::string& path, const std::string& text) {
-    std::ofstream(path) << text;
-    fd_ = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    EXPECT_EQ(flock(fd_, LOCK_EX | LOCK_NB), 0) << path;
-  }
-  ~LockedFile() { close(fd_); }
-  LockedFile(const LockedFile&) = delete;
-  LockedFile& operator=(const LockedFile&) = delete;
-
- private:
-  int fd_;
-};
 
 TEST(DataFiles, AFileAnotherRunIsWritingIsRefusedAndLeftAlone) {
   for (const SuiteProgram& p : suite_programs()) {
