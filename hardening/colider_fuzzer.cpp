@@ -14,7 +14,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "colider.h"
+#include <collide/colider.h>
 
 namespace {
 

@@ -6,6 +6,8 @@
 
 #include <array>
 #include <cmath>
+#include <functional>
+#include <stdexcept>
 #include <limits>
 #include <memory>
 #include <random>
@@ -270,21 +272,103 @@ TEST(Colider, EveryCollisionKeepsMomentumEnergyAndRelativeSpeed) {
   }
 }
 
-TEST(ColiderDeathTest, VelocityNeedsThreeColumnsAndEveryParticleARow) {
-  {
-    play({0.0, 0.0, 0.0, 0.5, 0.5});
+// A caller's slips, each ending the process with one line that says what
+// was wrong, where and with which value. Particles 1 and 2 (speeds 0 and 1)
+// share cell 1; one candidate, accepted (u3 = 0), so all five deviates are
+// drawn unless a slip stops the call first.
+struct Slip {
+  const char* what;
+  std::vector<double> deviates;
+  std::function<void(Gas&, double& selectCoeff)> spoil;
+  const char* message;  // a regular expression
+};
+
+const double kNaN = std::numeric_limits<double>::quiet_NaN();
+const double kInf = std::numeric_limits<double>::infinity();
+
+const Slip kSlips[] = {
+    {"a deviate of exactly 1, as rand() / RAND_MAX can give", {1.0, 0.0, 0.0, 0.5, 0.5}, nullptr,
+     "colider: u1, the first particle's deviate, is 1 in cell 1; a deviate must lie in \\[0, 1\\)"},
+    {"a second deviate of 1", {0.0, 1.0, 0.0, 0.5, 0.5}, nullptr,
+     "colider: u2, the second particle's deviate, is 1 in cell 1"},
+    {"a negative acceptance deviate", {0.0, 0.0, -0.25, 0.5, 0.5}, nullptr,
+     "colider: u3, the acceptance deviate, is -0.25 in cell 1"},
+    {"a polar deviate above 1", {0.0, 0.0, 0.0, 1.5, 0.5}, nullptr,
+     "colider: u4, the polar deviate, is 1.5 in cell 1"},
+    {"an azimuth deviate that is not a number", {0.0, 0.0, 0.0, 0.5, kNaN}, nullptr,
+     "colider: u5, the azimuth deviate, is -?nan in cell 1"},
+    {"selectCoeff not a number", {}, [](Gas&, double& coeff) { coeff = kNaN; },
+     "colider: selectCoeff is -?nan in cell 1; it must be finite"},
+    {"selectCoeff infinite", {}, [](Gas&, double& coeff) { coeff = kInf; },
+     "colider: selectCoeff is inf in cell 1; it must be finite"},
+    {"a negative cellStart", {}, [](Gas& gas, double&) { gas.cells->cellStart[1] = -3; },
+     "colider: cellStart is -3 in cell 1; it must not be negative"},
+    {"a velocity matrix of two columns", {0.0, 0.0, 0.0, 0.5, 0.5},
+     [](Gas& gas, double&) { gas.velocity = Matrix(2, 2); },
+     "Assertion `j > 0 && j <= nCol_' failed"},
+    {"a crossRef entry that is no particle", {0.0, 0.0, 0.0, 0.5, 0.5},
+     [](Gas& gas, double&) { gas.cells->crossRef[2] = 3; },
+     "Assertion `i > 0 && i <= nRow_' failed"},
+};
+
+TEST(ColiderDeathTest, EachSlipEndsTheProcessNamingWhatWasWrong) {
+  for (const Slip& slip : kSlips) {
+    play(slip.deviates);
     Gas s({{0, 0, 0}, {1, 0, 0}}, {{1, 2}}, 1.0, 0.0);
-    s.velocity = Matrix(2, 2);
+    double selectCoeff = 0.5;
+    if (slip.spoil) slip.spoil(s, selectCoeff);
     int collisions = 0;
-    EXPECT_DEATH(s.collide(0.5, collisions), "Assertion `j > 0 && j <= nCol_' failed");
+    EXPECT_DEATH(s.collide(selectCoeff, collisions), slip.message) << slip.what;
   }
-  {
-    play({0.0, 0.0, 0.0, 0.5, 0.5});
-    Gas s({{0, 0, 0}, {1, 0, 0}}, {{1, 2}}, 1.0, 0.0);
-    s.cells->crossRef[2] = 3;  // names a particle the velocity matrix lacks
-    int collisions = 0;
-    EXPECT_DEATH(s.collide(0.5, collisions), "Assertion `i > 0 && i <= nRow_' failed");
+}
+
+TEST(SortList, NegativeSizesAreRefusedByName) {
+  const struct {
+    int cells, positions;
+    const char* message;
+  } cases[] = {{-5, 3, "SortList: numCells must not be negative, not -5"},
+               {2, -1, "SortList: crossRefSize must not be negative, not -1"}};
+  for (const auto& c : cases) {
+    try {
+      SortList list(c.cells, c.positions);
+      ADD_FAILURE() << "SortList(" << c.cells << ", " << c.positions << ") was made";
+    } catch (const std::invalid_argument& refused) {
+      EXPECT_STREQ(refused.what(), c.message);
+    }
   }
+}
+
+SortList one_cell_of_two() {
+  SortList list(1, 3);
+  list.cellPopulation[1] = 2;
+  list.cellStart[1] = 1;
+  list.crossRef[1] = 1;
+  list.crossRef[2] = 2;
+  return list;
+}
+
+TEST(SortList, MovesKeepTheArraysAndEmptyTheSource) {
+  SortList made = one_cell_of_two();
+  std::vector<SortList> kept;
+  kept.push_back(std::move(made));
+  kept.emplace_back(3, 4);  // the vector grows, moving the first
+  EXPECT_EQ(made.numCells, 0);
+  EXPECT_EQ(made.crossRef, nullptr);
+  EXPECT_EQ(kept[0].numCells, 1);
+  EXPECT_EQ(kept[0].cellPopulation[1], 2);
+  EXPECT_EQ(kept[0].crossRef[2], 2);
+
+  kept[1] = std::move(kept[0]);
+  EXPECT_EQ(kept[1].numCells, 1);
+  EXPECT_EQ(kept[1].crossRef[1], 1);
+
+  // A moved list serves colider as the original would.
+  play({0.0, 0.0, 0.0, 0.5, 0.0});
+  Gas gas({{0, 0, 0}, {1, 0, 0}}, {{1, 2}}, 1.0, 0.0);
+  *gas.cells = std::move(kept[1]);
+  int collisions = 0;
+  EXPECT_EQ(gas.collide(0.5, collisions), 5);
+  EXPECT_EQ(collisions, 1);
 }
 
 }  // namespace

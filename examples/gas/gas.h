@@ -10,7 +10,7 @@
 #include <array>
 #include <vector>
 
-#include "colider.h"
+#include <collide/colider.h>
 
 struct GasParameters {
   int particles = 20000;

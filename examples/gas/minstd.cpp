@@ -2,7 +2,7 @@
 // multiplicative congruential generator (multiplier 16807, modulus 2^31 - 1),
 // in integer arithmetic. Its deviates lie in (0, 1), inside the [0, 1) that
 // colider requires. From seed 1 the 10000th state is 1043618065.
-#include "colider.h"
+#include <collide/colider.h>
 
 double rand(long& seed) {
   seed = (16807 * seed) % 2147483647;

@@ -1,9 +1,18 @@
 // Two particles in one cell, one collision: the pair's momentum and energy
-// must survive it. Exit status 0 when they do.
+// must survive it. Exit status 0 when they do. Built as a Release client
+// with NDEBUG defined as 1, which the headers must leave as it is.
 #include <cmath>
 #include <cstdio>
 
-#include "colider.h"
+#ifdef COLLIDE_FLAT_INCLUDE
+#include "colider.h"  // the older form, with include/collide on the path
+#else
+#include <collide/colider.h>
+#endif
+
+#if NDEBUG != 1
+#error "collide's headers changed NDEBUG"
+#endif
 
 // The simulation's generator: the minimal standard one, in (0, 1).
 double rand(long& seed) {
