@@ -36,6 +36,9 @@ static void write_line(int fd, const char** at, const char* end) {
   *at += n;
 }
 
+/* The suite's generator (sampling/rand_lcg.cpp), copied in C: the floor is
+ * a C program on purpose, with nothing of the C++ programs' code in it but
+ * the arithmetic they must pay for. */
 static double rand_lcg(long* state) {
   *state = (long)fmod((double)*state * 16807.0, 2147483647.0);
   return (double)*state / 2147483647.0;

@@ -1,5 +1,5 @@
 #pragma once
 
 // Normal probability density at x for the given mean and standard deviation.
-// Defined beside random_reject's main.
+// See pgaus.cpp for the formula.
 double pgaus(double x, double mean, double sigma);

@@ -4,21 +4,12 @@
 // 0.2089), so the tries per point approach 12 / sqrt(2 pi), about 4.787.
 // Every try draws two deviates; the run ends with the total tries and the
 // tries per point.
-#include "pgaus.h"
-
-#include <cmath>
 #include <iostream>
+
+#include "pgaus.h"
 
 #include "rand_lcg.h"
 #include "sampler_frame.h"
-
-// norm * exp(-(x - mean)^2 / (2 sigma^2)) with norm = 1 / (sqrt(2 pi) sigma),
-// pi taken as 3.14159265. pgaus(1, 1, 0.3) is about 1.32981.
-double pgaus(double x, double mean, double sigma) {
-  double norm = 1 / (pow(3.14159265 * 2, 0.5) * sigma);
-  double exponent = (-(x - mean)) * (x - mean) / ((sigma * 2) * sigma);
-  return norm * exp(exponent);
-}
 
 namespace {
 const ProgramHelp kHelp = {

@@ -1,5 +1,4 @@
-// The rejection sampler's density, called directly (its unit is compiled into
-// this test with its main renamed).
+// The rejection sampler's density, called directly.
 #include "pgaus.h"
 
 #include <gtest/gtest.h>
