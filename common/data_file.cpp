@@ -19,23 +19,21 @@ DataFile::DataFile(const char* program, const char* name)
               << " for writing: " << std::strerror(errno) << std::endl;
     return;
   }
-  if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-    if (errno == EWOULDBLOCK) {
-      std::cerr << program_ << ": " << name_
-                << " is being written by another run; try again when it has finished"
-                << std::endl;
-    } else {
-      std::cerr << program_ << ": cannot lock " << name_ << ": " << std::strerror(errno)
-                << std::endl;
-    }
+  // Only a regular file is locked and emptied. A device such as /dev/null
+  // or /dev/full is shared by every program that writes to it and has
+  // nothing to empty.
+  struct stat status;
+  if (::fstat(fd_, &status) != 0 || !S_ISREG(status.st_mode)) return;
+  // A file system without locks (ENOLCK) only loses the protection.
+  if (::flock(fd_, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+    std::cerr << program_ << ": " << name_
+              << " is being written by another run; try again when it has finished"
+              << std::endl;
     ::close(fd_);
     fd_ = -1;
     return;
   }
-  // Only a regular file can be emptied; a device such as /dev/full has
-  // nothing to empty.
-  struct stat status;
-  if (::fstat(fd_, &status) == 0 && S_ISREG(status.st_mode) && ::ftruncate(fd_, 0) != 0) {
+  if (::ftruncate(fd_, 0) != 0) {
     std::cerr << program_ << ": cannot open " << name_
               << " for writing: " << std::strerror(errno) << std::endl;
     ::close(fd_);
