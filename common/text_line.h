@@ -6,13 +6,11 @@
 // Numbers come out byte for byte as `stream << value` gives them on a stream
 // with its default settings in the "C" locale: integers in decimal, a double
 // (or a float, which the stream widens to double) as printf's %g with 6
-// significant digits, "inf", "-inf", "nan" and "-nan" included. Whole
-// numbers go through std::to_chars. A double in [1e-16, 1e6), which is
-// nearly every value printed here, has its six digits worked out exactly in
-// integer arithmetic; any other goes through std::to_chars, whose general
-// format with a precision is defined as that same printf conversion. Both
-// skip the stream's locale and facet machinery, which costs several times
-// more than the digits themselves when a program writes millions of lines.
+// significant digits, "inf", "-inf", "nan" and "-nan" included. Both go
+// through std::to_chars, whose general format with a precision is defined
+// as that same printf conversion; it skips the stream's locale and facet
+// machinery, which costs several times more than the digits themselves
+// when a program writes millions of lines.
 #pragma once
 
 #include <charconv>
