@@ -9,6 +9,10 @@
 // then the position where d1 d2 - k^2 is smallest in magnitude: there the two
 // periods agree. With pi taken as 3.14159265 that is L2 = 0.594, where the
 // predicted period is 2.00509 s.
+//
+// The constants, pow calls and operand order here (pi as 3.14159265, 1.0 / 12,
+// the order of each product) are kept as they are so that the output stays
+// byte for byte the same.
 #include <cmath>
 #include <iostream>
 

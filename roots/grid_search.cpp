@@ -1,3 +1,6 @@
+// The constants, pow calls and operand order here ((b + a) / 2, the test on
+// the value) are kept as they are so that the output stays byte for byte the
+// same.
 #include "grid_search.h"
 
 #include <cmath>

@@ -1,6 +1,10 @@
 // Normal samples with mean 1 and standard deviation 0.3 by the Box-Muller
 // transform, cosine branch only: every sample takes a fresh pair of deviates,
 // the first setting the radius and the second the angle.
+//
+// The constants, pow calls and operand order here (pi as 3.14159265, pow(x,
+// 0.5) for the root) are kept as they are so that the output stays byte for
+// byte the same.
 #include <cmath>
 
 #include "rand_lcg.h"

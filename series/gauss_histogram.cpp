@@ -1,3 +1,5 @@
+// The constants, pow calls and operand order here (float counts, pow(count,
+// 0.5)) are kept as they are so that the output stays byte for byte the same.
 #include "gauss_histogram.h"
 
 #include <cmath>

@@ -1,3 +1,6 @@
+// The constants, pow calls and operand order here (float storage, fabsf,
+// pow(x, 0.5)) are kept as they are so that the output stays byte for byte the
+// same.
 #include "noisy_poly.h"
 
 #include <cmath>

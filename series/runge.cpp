@@ -1,5 +1,9 @@
 // The Runge function 1 / (1 + x^2) tabulated at N points from lower to upper,
 // both included (the step divides by N - 1).
+//
+// The constants, pow calls and operand order here (the step (upper - lower) /
+// (N - 1)) are kept as they are so that the output stays byte for byte the
+// same.
 #include <iostream>
 #include <vector>
 

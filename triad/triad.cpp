@@ -2,6 +2,10 @@
 // The notes come from a twelve-note just-intonation table on 440 Hz and are
 // taken one octave down: 264, 309.375 and 396 Hz. The file holds 300 periods
 // of the root note, 100 samples per period: 30000 records "t value".
+//
+// The constants, pow calls and operand order here (pi as 3.14159265, (440 *
+// numerator) / denominator) are kept as they are so that the output stays byte
+// for byte the same.
 #include <cmath>
 #include <iostream>
 #include <vector>
