@@ -40,3 +40,9 @@ bool prompt_value(const char* program, const char* prompt, const char* what, T& 
   std::cout << prompt << std::endl;
   return read_value(program, what, value);
 }
+
+// Asks for the number of data points, which must not be negative, then the
+// lower and the upper end of the range (runge and poly_deriv). A bad answer
+// is reported on standard error and false returned: the run ends with
+// status 1.
+bool ask_points_and_range(const char* program, int& N, double& lower, double& upper);

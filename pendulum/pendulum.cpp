@@ -47,15 +47,13 @@ int main(int argc, char** argv) {
   const int steps = 1000;
 
   const double L1 = (P / 2 + 0.0135) + 0.047523;
-  double L2s[steps];
-  double T2s[steps];
-  double T1s[steps];
-  int best = 0;
+  // The best step so far: its position and its period about the second pivot.
+  double best_L2 = 0.5;
+  double best_T2 = 0;
   double smallest = 1e99;
 
   for (int i = 0; i < steps; i++) {
     double L2 = 0.5 + (static_cast<double>(i) / 1000) * 0.25;
-    L2s[i] = L2;
     double M = (M1 + M2) + M3;
     double c = (M1 * L1 - M2 * L2) / M;
     double d1 = P / 2 + c;
@@ -64,17 +62,18 @@ int main(int argc, char** argv) {
                (M1 * (L1 - c) * (L1 - c)) + (M2 * (L2 + c) * (L2 + c));
     double k2 = I / M;
     double D = d2 * d1 - k2;
+    double T2 = (2 * pi) * sqrt((d2 * d2 + k2) / (g * d2));
+    double T1 = (2 * pi) * sqrt((d1 * d1 + k2) / (g * d1));
     if (fabs(D) < smallest) {
       smallest = fabs(D);
-      best = i;
+      best_L2 = L2;
+      best_T2 = T2;
     }
-    T2s[i] = (2 * pi) * sqrt((d2 * d2 + k2) / (g * d2));
-    T1s[i] = (2 * pi) * sqrt((d1 * d1 + k2) / (g * d1));
-    std::cout << L2s[i] << " " << T2s[i] << " " << T1s[i] << std::endl;
+    std::cout << L2 << " " << T2 << " " << T1 << std::endl;
   }
 
-  std::cout << "L2 position = " << L2s[best] << " L1 position = " << L1
+  std::cout << "L2 position = " << best_L2 << " L1 position = " << L1
             << std::endl;
-  std::cout << "Predicted period T = " << T2s[best] << std::endl;
+  std::cout << "Predicted period T = " << best_T2 << std::endl;
   return 0;
 }

@@ -5,11 +5,9 @@
 // (N - 1)) are kept as they are so that the output stays byte for byte the
 // same.
 #include <iostream>
-#include <vector>
 
-#include "arrays.h"
 #include "data_file.h"
-#include "points_and_range.h"
+#include "console.h"
 #include "program.h"
 #include "text_line.h"
 
@@ -46,17 +44,15 @@ int main(int argc, char** argv) {
   double upper = 0;
   if (!ask_points_and_range(program, N, lower, upper)) return 1;
 
-  std::vector<double> x, f;
-  if (!allocate_arrays(program, N, x, f)) return 1;
   double h = (upper - lower) / (N - 1);
   TextLine line;
 
   for (int i = 0; i < N; i++) {
-    x[i] = i * h + lower;
-    f[i] = 1.0 / (x[i] * x[i] + 1.0);
-    line << "X-value: " << x[i] << " F(x): " << f[i];
+    double x = i * h + lower;
+    double f = 1.0 / (x * x + 1.0);
+    line << "X-value: " << x << " F(x): " << f;
     line.end(std::cout);
-    file.line(x[i], f[i]);
+    file.line(x, f);
   }
 
   return file.close() ? 0 : 1;

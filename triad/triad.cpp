@@ -8,7 +8,6 @@
 // for byte the same.
 #include <cmath>
 #include <iostream>
-#include <vector>
 
 #include "data_file.h"
 #include "program.h"
@@ -39,8 +38,6 @@ int main(int argc, char** argv) {
   const double froot = note[3] / 2;
   const double fthree = note[6] / 2;
   const double ffive = note[10] / 2;
-  const double frequency[4] = {froot, fthree, ffive, froot};
-  const double amplitude[4] = {1, 1, 1, 0};
   const double pi = 3.14159265;
 
   const double T = 1 / froot;
@@ -48,7 +45,6 @@ int main(int argc, char** argv) {
   const double dt = T / 100;
   // The quotient comes out slightly above 30000 in double: 30000 samples.
   const int count = static_cast<int>(duration / dt);
-  std::vector<float> samples(count);
 
   DataFile file(kHelp.name, "triad.dat");
   if (!file.is_open()) return 1;
@@ -58,11 +54,10 @@ int main(int argc, char** argv) {
 
   for (int i = 0; i < count; i++) {
     double t = i * dt;
-    double v = sin(((pi * 2) * frequency[0]) * t) * amplitude[0];
-    for (int p = 1; p < 4; p++)
-      v = v + sin(((pi * 2) * frequency[p]) * t) * amplitude[p];
-    samples[i] = static_cast<float>(v);
-    file.line(t, samples[i]);
+    double v = sin(((pi * 2) * froot) * t);
+    v = v + sin(((pi * 2) * fthree) * t);
+    v = v + sin(((pi * 2) * ffive) * t);
+    file.line(t, static_cast<float>(v));
   }
 
   return file.close() ? 0 : 1;

@@ -135,7 +135,7 @@ double HardSphereGas::energy() {
   return total;
 }
 
-double HardSphereGas::absolute_momentum() {
+double HardSphereGas::speed_sum() {
   double total = 0;
   for (double s : speeds()) total += s;
   return total;

@@ -50,7 +50,7 @@ class HardSphereGas {
   double component_kurtosis();  // of the x components of the velocities
   std::array<double, 3> momentum();
   double energy();              // sum of squared speeds (unit masses, no 1/2)
-  double absolute_momentum();   // sum of the particles' speeds
+  double speed_sum();           // sum of the particles' speeds
   std::vector<double> speeds();
   int particles() const { return parameters_.particles; }
 

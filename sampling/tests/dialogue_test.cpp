@@ -165,13 +165,31 @@ INSTANTIATE_TEST_SUITE_P(AllSamplers, SamplerDialogue,
                          testing::ValuesIn(kSamplers),
                          [](const auto& info) { return info.param.name; });
 
-// The documented tries per point, counted from the generator alone.
-TEST(RejectTries, FirstFivePointsEndAfterFiftySixDraws) {
-  // 28 tries of two draws each leave the generator where the fifth point's
-  // line says it is.
-  std::minstd_rand0 reference(1);
-  reference.discard(2 * 28 - 1);
-  EXPECT_EQ(static_cast<long>(reference()), 357571490);
+// random_reject's summary and its last line agree with the generator: the
+// tries it reports, two draws each, leave libstdc++'s minstd_rand0 where the
+// last point's line says the generator stands.
+TEST(RejectTries, ReportedTriesAccountForEveryDraw) {
+  for (int count : {1, 5, 40}) {
+    Workspace dir;
+    RunResult run = run_program(program_path("random_reject"), std::to_string(count) + "\n", dir);
+    ASSERT_EQ(run.status, 0);
+    std::vector<std::string> lines = split_lines(run.out);
+    ASSERT_EQ(lines.size(), static_cast<size_t>(count + 2));
+    std::istringstream last(lines[count]), summary(lines[count + 1]);
+    std::string word;
+    long state = 0;
+    for (int k = 0; k < 4; k++) last >> word;  // Random number: <i> =
+    last >> state;
+    double tries = 0, per_point = 0;
+    for (int k = 0; k < 4; k++) summary >> word;  // Total number of tries:
+    summary >> tries;
+    for (int k = 0; k < 3; k++) summary >> word;  // Tries per point:
+    summary >> per_point;
+    std::minstd_rand0 reference(1);
+    reference.discard(static_cast<unsigned long long>(2 * tries) - 1);
+    EXPECT_EQ(static_cast<long>(reference()), state) << count << " points, " << tries << " tries";
+    EXPECT_NEAR(per_point, tries / count, 1e-5 * tries / count);
+  }
 }
 
 // A long run, line by line, against output made independently: states from

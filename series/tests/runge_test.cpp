@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "arrays.h"
 #include "run_program.h"
 
 namespace {
@@ -76,15 +75,6 @@ TEST(Runge, BadInputStopsWithOneLine) {
     EXPECT_EQ(run.err, c.message) << c.input;
     EXPECT_EQ(dir.read("runge.dat"), "") << c.input;
   }
-}
-
-TEST(Runge, CountTooLargeForMemoryIsAnError) {
-  // Two double arrays of the largest int elements: 34 GB.
-  if (2147483647.0 * 16 <= 1.0 * physical_memory()) GTEST_SKIP() << "this machine could hold it";
-  Workspace dir;
-  RunResult run = run_program(program_path("runge"), "2147483647\n0\n1\n", dir);
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "runge: 2147483647 data points do not fit in memory\n");
 }
 
 TEST(Runge, UnwritableDataFile) {

@@ -3,15 +3,16 @@
 // calls the generator receives are recorded.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <limits>
 #include <string>
 #include <vector>
 
-#include "gauss_histogram.h"
 #include "arrays.h"
-#include "noisy_poly.h"
+#include "gaussian_errors.h"
+#include "poly_deriv.h"
 #include "run_program.h"
 
 namespace {
@@ -27,17 +28,13 @@ struct Script {
 
   std::vector<double> values;
   bool samples;
-  bool made = false;
   std::vector<std::pair<double, double>> calls;  // (mean, sigma)
 
-  GaussianSource source() {
-    return [this] {
-      made = true;
-      return Gaussian([this](double mean, double sigma) {
-        double v = values.at(calls.size() % values.size());
-        calls.emplace_back(mean, sigma);
-        return samples ? v : mean + sigma * v;
-      });
+  Gaussian source() {
+    return [this](double mean, double sigma) {
+      double v = values.at(calls.size() % values.size());
+      calls.emplace_back(mean, sigma);
+      return samples ? v : mean + sigma * v;
     };
   }
 };
@@ -138,15 +135,28 @@ TEST(ScriptedPolyDeriv, BadInputStopsWithOneLine) {
                                    c.input, dir);
     EXPECT_EQ(run.status, 1) << c.input;
     EXPECT_EQ(run.err, c.message) << c.input;
-    EXPECT_FALSE(script.made) << "no generator for a run that draws nothing";
+    EXPECT_TRUE(script.calls.empty()) << "no deviate for a run that draws nothing";
     EXPECT_EQ(dir.read("poly.dat"), "") << c.input;
     EXPECT_EQ(dir.read("deriv.dat"), "") << c.input;
   }
 }
 
+// The check itself, on arrays no machine holds: 2^31 elements of 1 MiB.
+TEST(AllocateArrays, RefusesWhatPhysicalMemoryCannotHold) {
+  std::vector<std::array<char, 1 << 20>> huge;
+  std::vector<float> small;
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(allocate_arrays("poly_deriv", 2147483647, small, huge));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "poly_deriv: 2147483647 data points do not fit in memory\n");
+  EXPECT_TRUE(small.empty() && huge.empty()) << "nothing allocated";
+  EXPECT_TRUE(allocate_arrays("poly_deriv", 1000, small, huge));
+  EXPECT_EQ(huge.size(), 1000u);
+}
+
 TEST(ScriptedPolyDeriv, CountTooLargeForMemoryIsAnError) {
-  // Four float arrays of the largest int elements: 34 GB.
-  if (2147483647.0 * 16 <= 1.0 * physical_memory()) GTEST_SKIP() << "this machine could hold it";
+  // One float array of the largest int elements: 8.6 GB.
+  if (2147483647.0 * 4 <= 1.0 * physical_memory()) GTEST_SKIP() << "this machine could hold it";
   Script script({0.0});
   Workspace dir;
   RunResult run = run_in_process([&] { return run_poly_deriv(script.source()); },

@@ -38,14 +38,11 @@ class Matrix {
   Matrix(int nR, int nC) {
     COLLIDE_MATRIX_CHECK(nR > 0 && nC > 0);
     nRow_ = nR, nCol_ = nC;
-    data_ = new double[size()];
-    COLLIDE_MATRIX_CHECK(data_ != 0);
+    data_ = new double[size()];  // throws std::bad_alloc rather than return null
     set(0.0);
   }
 
-  ~Matrix() {
-    if (data_ != 0) delete[] data_;
-  }
+  ~Matrix() { delete[] data_; }
 
   // A copy owns its own elements; it never shares them with its source.
   Matrix(const Matrix& other) : Matrix(other.nRow_, other.nCol_) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <vector>
 
 #include "run_program.h"
@@ -13,31 +14,22 @@
 
 namespace {
 
-// One relaxation run shared by the tests: the gas is stepped until every
-// particle has collided 15 times on average.
+// Each test relaxes a gas of its own: stepped until every particle has
+// collided 15 times on average.
 class GasRelaxation : public testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    gas = new HardSphereGas(GasParameters{});
+  void SetUp() override {
     start_kurtosis = gas->component_kurtosis();
     start_momentum = gas->momentum();
     start_energy = gas->energy();
-    scale = gas->absolute_momentum();
+    scale = gas->speed_sum();
     while (time < 15) time += 2.0 * gas->step() / gas->particles();
   }
-  static void TearDownTestSuite() { delete gas; }
 
-  static HardSphereGas* gas;
-  static double start_kurtosis, start_energy, scale, time;
-  static std::array<double, 3> start_momentum;
+  std::unique_ptr<HardSphereGas> gas = std::make_unique<HardSphereGas>(GasParameters{});
+  double start_kurtosis = 0, start_energy = 0, scale = 0, time = 0;
+  std::array<double, 3> start_momentum;
 };
-
-HardSphereGas* GasRelaxation::gas = nullptr;
-double GasRelaxation::start_kurtosis = 0;
-double GasRelaxation::start_energy = 0;
-double GasRelaxation::scale = 0;
-double GasRelaxation::time = 0;
-std::array<double, 3> GasRelaxation::start_momentum;
 
 TEST_F(GasRelaxation, KurtosisGoesFromUniformToGaussian) {
   const double n = gas->particles();
