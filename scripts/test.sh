@@ -2,11 +2,12 @@
 # Quick start, command 2: installs what is missing, builds everything and runs
 # the whole test suite:
 #   1. every test of the default (Release) build;
-#   2. valgrind's memcheck on the collision tests, the reference simulation
+#   2. the same build and tests with clang++, whose output must match;
+#   3. valgrind's memcheck on the collision tests, the reference simulation
 #      and one run of each program;
-#   3. the sanitizer build (AddressSanitizer and UndefinedBehaviorSanitizer)
+#   4. the sanitizer build (AddressSanitizer and UndefinedBehaviorSanitizer)
 #      running every test again, plus 10,000 fuzzed inputs per program;
-#   4. the libFuzzer target for colider (clang), for a bounded time.
+#   5. the libFuzzer target for colider (clang), for a bounded time.
 # With --quick, step 1 alone.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -15,9 +16,17 @@ scripts/setup.sh
 
 step() { printf '\n=== %s\n' "$*"; }
 
+# Builds and test runs use every core this machine has.
+CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}
+CTEST_PARALLEL_LEVEL=${CTEST_PARALLEL_LEVEL:-$(nproc)}
+export CMAKE_BUILD_PARALLEL_LEVEL CTEST_PARALLEL_LEVEL
+
 step "default build and tests"
 cmake --workflow --preset default
 [ "${1:-}" = --quick ] && exit 0
+
+step "default build and tests with clang++"
+cmake --workflow --preset clang
 
 step "valgrind memcheck"
 ctest --preset valgrind
