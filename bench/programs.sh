@@ -67,22 +67,37 @@ print(steps)
 PY
 }
 
+# Deviates a sampler draws per sample; random_reject's count is worked out
+# from its own run.
+deviates_per_sample() {
+  case $1 in
+    random_boxmuller | random_sum2) echo 2 ;;
+    random_clt) echo 48 ;;
+    random_expo) echo 1 ;;
+    *) echo "bench/programs.sh: how many deviates does $1 draw per sample?" >&2; exit 1 ;;
+  esac
+}
+
 points=1000000
 echo "| program | program (s) | floor (s) | program / floor |"
 echo "|---|---|---|---|"
-for pair in random_boxmuller:2 random_clt:48 random_expo:1 random_sum2:2; do
-  name=${pair%%:*}
-  steps=$((points * ${pair##*:}))
+# The samplers of programs.txt, each against the generator floor.
+# shellcheck source=scripts/read_programs.sh
+source "$root/scripts/read_programs.sh"
+for name in "${programs[@]}"; do
+  [ "${program_folder[$name]}" = sampling ] || continue
   ref=$work/$name/ref
+  if [ "$name" = random_reject ]; then
+    mkdir -p "$ref"
+    printf '%b' "$points\n" >"$ref/input"
+    (cd "$ref" && "$bin/$name" <input >stdout.txt)
+    steps=$(reject_steps)
+  else
+    steps=$((points * $(deviates_per_sample "$name")))
+  fi
   compare "$name" "$points\n" random_dist.dat \
     "$floors/floor_lcg" "$ref/stdout.txt" "$ref/random_dist.dat" random_dist.dat "$steps"
 done
-mkdir -p "$work/random_reject/ref"
-printf '%b' "$points\n" >"$work/random_reject/ref/input"
-(cd "$work/random_reject/ref" && "$bin/random_reject" <input >stdout.txt)
-ref=$work/random_reject/ref
-compare random_reject "$points\n" random_dist.dat \
-  "$floors/floor_lcg" "$ref/stdout.txt" "$ref/random_dist.dat" random_dist.dat "$(reject_steps)"
 
 if [ -x "$floors/floor_root" ]; then
   samples=10000000

@@ -2,6 +2,8 @@
 # sampler targets drawn over it.
 #   gnuplot -e "data='random_dist.dat'; out='random_dist.png'; sampler='random_expo'" plot_samples.gp
 # sampler: random_boxmuller, random_clt, random_expo, random_sum2 or random_reject
+# (or program, as the main job names it)
+if (!exists("sampler")) sampler = program
 set terminal pngcairo size 800,600 font ",11"
 set output out
 set key top right

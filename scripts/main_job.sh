@@ -50,13 +50,13 @@ run() {
   echo "$program <<< ${shown//$'\n'/ } -> ${files# }${files:+ and }console $dir/stdout.txt"
 }
 
-# plot PROGRAM DATA_FILE SCRIPT [ASSIGNMENTS] : draws one Data file of a
-# program that ran, with a plot script from the source tree, as a PNG beside it.
+# plot PROGRAM DATA_FILE SCRIPT : draws one Data file of a program that ran,
+# with a plot script from the source tree, as a PNG beside it.
 plot() {
-  local program=$1 data=$2 script=$3 extra=${4:-}
+  local program=$1 data=$2 script=$3
   local dir="$out/$program" png="${2%.dat}.png"
   [ -n "$gnuplot" ] && [ -f "$dir/$data" ] || return 0
-  if (cd "$dir" && "$gnuplot" -e "data='$data'; out='$png'; $extra" "$root/$script" 2>gnuplot.log) &&
+  if (cd "$dir" && "$gnuplot" -e "data='$data'; out='$png'; program='$program'" "$root/$script" 2>gnuplot.log) &&
     [ -s "$dir/$png" ]; then
     rm -f "$dir/gnuplot.log"
     echo "    plot $dir/$png"
@@ -66,29 +66,22 @@ plot() {
   fi
 }
 
-samples=100000
-for sampler in random_boxmuller random_clt random_expo random_sum2 random_reject; do
-  run $sampler "$samples"$'\n' random_dist.dat
-  plot $sampler random_dist.dat sampling/plot_samples.gp "sampler='$sampler'"
+# Every program of programs.txt, in its order: mean averages the exponential
+# samples (close to 1), gas_relax is the reference simulation that links the
+# collision module.
+# shellcheck source=scripts/read_programs.sh
+source "$root/scripts/read_programs.sh"
+for program in "${programs[@]}"; do
+  input=${program_input[$program]}
+  [[ $input == @* ]] && input="@$out/${input#@}"
+  read -ra plots <<<"${program_plots[$program]}"
+  data_files=()
+  for word in "${plots[@]}"; do [[ $word == *.dat ]] && data_files+=("$word"); done
+  run "$program" "$input" ${data_files[@]+"${data_files[@]}"}
+  for ((k = 0; k + 1 < ${#plots[@]}; k++)); do
+    [[ ${plots[k]} == *.dat ]] && plot "$program" "${plots[k]}" "${program_folder[$program]}/${plots[k + 1]}"
+  done
 done
-run poly_deriv 50$'\n'0$'\n'4$'\n' poly.dat deriv.dat
-plot poly_deriv poly.dat series/plot_poly.gp
-plot poly_deriv deriv.dat series/plot_deriv.gp
-run gaussian_errors 100000$'\n'0$'\n'1$'\n' gaussian_errors.dat
-plot gaussian_errors gaussian_errors.dat series/plot_gaussian_errors.gp
-run runge 101$'\n'-5$'\n'5$'\n' runge.dat
-plot runge runge.dat series/plot_runge.gp
-run root_step 100$'\n'
-run root_bisect ""
-run pendulum ""
-run triad "" triad.dat
-plot triad triad.dat triad/plot_triad.gp
-# The mean of the exponential samples: close to 1.
-run mean "@$out/random_expo/random_dist.dat"
-# The reference gas simulation that links the collision module.
-run gas_relax "" gas_kurtosis.dat gas_speeds.dat
-plot gas_relax gas_kurtosis.dat examples/gas/plot_gas_kurtosis.gp
-plot gas_relax gas_speeds.dat examples/gas/plot_gas_speeds.gp
 
 if [ -z "$gnuplot" ]; then
   echo "Plots skipped: gnuplot is not installed (scripts/setup.sh installs Debian's gnuplot-nox)."

@@ -1,12 +1,20 @@
 #!/usr/bin/env bash
-# Copies a few of the main job's plots into docs/gallery for the README.
-# Run scripts/run.sh first; usage: update_gallery.sh [OUT_DIR]
+# Copies the main job's plots that programs.txt marks with * into
+# docs/gallery for the README. Run scripts/run.sh first.
+# Usage: update_gallery.sh [OUT_DIR]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=${1:-$root/out}
 mkdir -p "$root/docs/gallery"
-for plot in random_boxmuller/random_dist random_expo/random_dist gaussian_errors/gaussian_errors \
-            poly_deriv/poly triad/triad gas_relax/gas_kurtosis gas_relax/gas_speeds; do
-  cp "$out/$plot.png" "$root/docs/gallery/${plot%%/*}-${plot##*/}.png"
+# shellcheck source=scripts/read_programs.sh
+source "$root/scripts/read_programs.sh"
+for program in "${programs[@]}"; do
+  read -ra plots <<<"${program_plots[$program]}"
+  for ((k = 0; k + 2 < ${#plots[@]}; k++)); do
+    if [[ ${plots[k]} == *.dat && ${plots[k + 2]} == '*' ]]; then
+      name=${plots[k]%.dat}
+      cp "$out/$program/$name.png" "$root/docs/gallery/$program-$name.png"
+    fi
+  done
 done
 ls "$root/docs/gallery"

@@ -2,38 +2,44 @@
 
 #include <unistd.h>
 
+#include <sstream>
+
 #include "run_program.h"
 
 namespace {
 
-const std::string kSamplerPrompt = "Enter the number of data points to generate:";
+struct Listed {
+  const char* name;
+  const char* folder;
+  bool needs_root;
+  const char* input;
+  std::vector<std::string> data_files;
+  std::vector<std::string> plot_scripts;
+};
 
-SuiteProgram sampler(const std::string& name) {
-  return {name, {Field::WholeNumber}, "3\n", {"random_dist.dat"}, {}, kSamplerPrompt};
+SuiteProgram from_list(const Listed& listed) {
+  SuiteProgram p{listed.name, listed.folder, listed.needs_root, "", 0,
+                 listed.data_files, listed.plot_scripts};
+  std::istringstream answers(listed.input[0] == '@' ? "0.5 1.5" : listed.input);
+  for (std::string answer; answers >> answer; p.answers++) p.input += answer + "\n";
+  if (listed.input[0] == '@') p.answers = 0;  // it reads numbers, not answers to prompts
+  return p;
 }
 
 }  // namespace
 
 const std::vector<SuiteProgram>& suite_programs() {
-  const std::vector<Field> range = {Field::WholeNumber, Field::Number, Field::Number};
-  static const std::vector<SuiteProgram> programs = {
-      sampler("random_boxmuller"),
-      sampler("random_clt"),
-      sampler("random_expo"),
-      sampler("random_sum2"),
-      sampler("random_reject"),
-      {"poly_deriv", range, "5\n0\n4\n", {"poly.dat", "deriv.dat"}, {},
-       "Enter the number of data points:"},
-      {"gaussian_errors", range, "20\n0\n1\n", {"gaussian_errors.dat"}, {},
-       "Enter the number of samples:"},
-      {"runge", range, "5\n-1\n1\n", {"runge.dat"}, {}, "Enter the number of data points:"},
-      {"root_step", {Field::WholeNumber}, "100\n", {}, {}, "Enter the division size: "},
-      {"root_bisect", {}, "", {}, {}, ""},
-      {"pendulum", {}, "", {}, {}, ""},
-      {"triad", {}, "", {"triad.dat"}, {}, ""},
-      {"mean", {}, "1 2 3 4\n", {}, {}, ""},
-      {"gas_relax", {}, "", {"gas_kurtosis.dat", "gas_speeds.dat"}, {"400", "3"}, ""},
-  };
+  // Made on first use, so that tests may take it during static
+  // initialisation (a parameterised test's list of values).
+  static const std::vector<SuiteProgram> programs = [] {
+    // programs.txt as C++ initialisers, made at configure time.
+    const Listed listed_programs[] = {
+#include "suite_programs.inc"
+    };
+    std::vector<SuiteProgram> list;
+    for (const Listed& listed : listed_programs) list.push_back(from_list(listed));
+    return list;
+  }();
   return programs;
 }
 

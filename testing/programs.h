@@ -1,23 +1,23 @@
-// The suite's programs as the tests that run all of them see them: what
-// each reads, a small valid input, the Data files it writes.
+// The suite's programs as the tests see them, taken from programs.txt.
 #pragma once
 
 #include <string>
 #include <vector>
 
-enum class Field { WholeNumber, Number };
-
 struct SuiteProgram {
   std::string name;
-  std::vector<Field> fields;            // the answers it reads, in order
-  std::string input;                    // a small valid input for them
-  std::vector<std::string> data_files;  // in the order it opens them
-  std::vector<std::string> arguments;   // for a small run (operands)
-  std::string first_prompt;             // its first line of output, if it asks
+  std::string folder;
+  bool needs_root;
+  // A valid input: the main job's answers, one per line ("" when the
+  // program asks nothing). A program that reads another run's Data file
+  // (mean) gets two numbers instead.
+  std::string input;
+  int answers;                            // how many answers it asks for
+  std::vector<std::string> data_files;    // in the order it opens them
+  std::vector<std::string> plot_scripts;  // one per Data file, from the source tree
 };
 
-// Every program of the suite; mean reads numbers by a rule of its own and
-// has no fields here.
+// Every program of programs.txt, in its order.
 const std::vector<SuiteProgram>& suite_programs();
 
 // Whether a program was built (the ROOT programs need ROOT).

@@ -9,6 +9,7 @@
 # Usage: installed_programs.sh PREFIX BUILD_DIR
 set -euo pipefail
 prefix=$1 build=$2
+root=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
@@ -42,10 +43,17 @@ else
   skip gaussian_errors "not installed: ROOT was not found"
 fi
 
-programs=(random_boxmuller random_clt random_expo random_sum2 random_reject runge root_step
-          root_bisect pendulum triad mean gas_relax)
-[ -x "$prefix/bin/poly_deriv" ] && programs+=(poly_deriv gaussian_errors)
+# Every program of programs.txt, and each of its plot scripts.
+# shellcheck source=scripts/read_programs.sh
+source "$root/scripts/read_programs.sh"
+scripts=()
 for program in "${programs[@]}"; do
+  read -ra plots <<<"${program_plots[$program]}"
+  for word in ${plots[@]+"${plots[@]}"}; do [[ $word == *.gp ]] && scripts+=("$word"); done
+  if [[ ${program_root[$program]} == yes && ! -x $prefix/bin/$program ]]; then
+    skip "$program" "not installed: ROOT was not found"
+    continue
+  fi
   check "$program installed" yes "$([ -x "$prefix/bin/$program" ] && echo yes || echo no)"
   page=$prefix/share/man/man1/$program.1
   if [ -f "$page" ]; then
@@ -56,8 +64,7 @@ for program in "${programs[@]}"; do
   fi
 done
 
-for script in plot_samples.gp plot_poly.gp plot_deriv.gp plot_gaussian_errors.gp \
-              plot_runge.gp plot_triad.gp plot_gas_kurtosis.gp plot_gas_speeds.gp; do
+for script in $(printf '%s\n' "${scripts[@]}" | sort -u); do
   check "$script" yes "$([ -f "$prefix/share/numlab/plots/$script" ] && echo yes || echo no)"
 done
 

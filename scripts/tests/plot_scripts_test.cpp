@@ -9,34 +9,28 @@
 #include <string>
 #include <vector>
 
+#include "programs.h"
 #include "run_program.h"
 
 namespace {
 
+// One Data file of a program and the plot script that draws it.
 struct PlotCase {
-  std::string program;
-  std::string input;
+  SuiteProgram program;
   std::string data;
   std::string script;  // relative to the source tree
-  std::string assignments;
 };
 
 void PrintTo(const PlotCase& c, std::ostream* os) { *os << c.script << " on " << c.data; }
 
-const PlotCase kCases[] = {
-    {"random_boxmuller", "2000\n", "random_dist.dat", "sampling/plot_samples.gp", "sampler='random_boxmuller'"},
-    {"random_clt", "2000\n", "random_dist.dat", "sampling/plot_samples.gp", "sampler='random_clt'"},
-    {"random_expo", "2000\n", "random_dist.dat", "sampling/plot_samples.gp", "sampler='random_expo'"},
-    {"random_sum2", "2000\n", "random_dist.dat", "sampling/plot_samples.gp", "sampler='random_sum2'"},
-    {"random_reject", "2000\n", "random_dist.dat", "sampling/plot_samples.gp", "sampler='random_reject'"},
-    {"poly_deriv", "20\n0\n4\n", "poly.dat", "series/plot_poly.gp", ""},
-    {"poly_deriv", "20\n0\n4\n", "deriv.dat", "series/plot_deriv.gp", ""},
-    {"gaussian_errors", "2000\n1\n0.5\n", "gaussian_errors.dat", "series/plot_gaussian_errors.gp", ""},
-    {"runge", "11\n-5\n5\n", "runge.dat", "series/plot_runge.gp", ""},
-    {"triad", "", "triad.dat", "triad/plot_triad.gp", ""},
-    {"gas_relax", "", "gas_kurtosis.dat", "examples/gas/plot_gas_kurtosis.gp", ""},
-    {"gas_relax", "", "gas_speeds.dat", "examples/gas/plot_gas_speeds.gp", ""},
-};
+// Every Data file of programs.txt with its plot script.
+std::vector<PlotCase> plot_cases() {
+  std::vector<PlotCase> cases;
+  for (const SuiteProgram& p : suite_programs())
+    for (size_t k = 0; k < p.data_files.size(); k++)
+      cases.push_back({p, p.data_files[k], p.plot_scripts.at(k)});
+  return cases;
+}
 
 uint32_t big_endian(const std::string& bytes, size_t at) {
   uint32_t value = 0;
@@ -50,14 +44,14 @@ TEST_P(PlotScript, WritesAPngOfTheExpectedSize) {
   const PlotCase& c = GetParam();
   const std::string gnuplot = "/usr/bin/gnuplot";
   if (access(gnuplot.c_str(), X_OK) != 0) GTEST_SKIP() << "gnuplot is not installed";
-  if (access(program_path(c.program).c_str(), X_OK) != 0)
-    GTEST_SKIP() << c.program << " was not built";
+  if (!built(c.program)) GTEST_SKIP() << c.program.name << " was not built";
 
+  // The main job's run, and its call of gnuplot.
   Workspace dir;
-  RunResult run = run_program(program_path(c.program), c.input, dir);
+  RunResult run = run_program(program_path(c.program.name), c.program.input, dir);
   ASSERT_EQ(run.status, 0) << run.err;
   RunResult plot = run_command(
-      {gnuplot, "-e", "data='" + c.data + "'; out='plot.png'; " + c.assignments,
+      {gnuplot, "-e", "data='" + c.data + "'; out='plot.png'; program='" + c.program.name + "'",
        std::string(NUMLAB_SOURCE_DIR) + "/" + c.script},
       "", dir);
   ASSERT_EQ(plot.status, 0) << plot.err;
@@ -73,11 +67,10 @@ TEST_P(PlotScript, WritesAPngOfTheExpectedSize) {
   EXPECT_GT(png.size(), 10000u) << "an 800 x 600 plot with axes and data";
 }
 
-INSTANTIATE_TEST_SUITE_P(AllDataFiles, PlotScript, testing::ValuesIn(kCases),
+INSTANTIATE_TEST_SUITE_P(AllDataFiles, PlotScript, testing::ValuesIn(plot_cases()),
                          [](const auto& info) {
-                           std::string name = info.param.data.substr(0, info.param.data.find('.')) +
-                                              "_" + info.param.program;
-                           return name;
+                           return info.param.data.substr(0, info.param.data.find('.')) + "_" +
+                                  info.param.program.name;
                          });
 
 }  // namespace
