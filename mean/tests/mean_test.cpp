@@ -8,7 +8,8 @@
 
 namespace {
 
-TEST(Mean, DocumentedInputs) {
+// Known means: the inputs required of mean, their means worked out by hand.
+TEST(Mean, MeansOfShortInputs) {
   const struct {
     const char* input;
     const char* printed;

@@ -18,7 +18,10 @@ std::string step_dialogue(const std::vector<std::string>& roots, int total) {
   return out + "Total number of steps = " + std::to_string(total) + "\n";
 }
 
-TEST(RootStep, DocumentedDivisionSizes) {
+// Known totals: the division sizes required of root_step, each total
+// counted by hand from the step-count rules (1 per examined point, 1 more
+// for a zero or no sign change, 2 + 8 per iteration + 1 for a bisection).
+TEST(RootStep, RootsAndTotalsForKnownDivisionSizes) {
   const std::vector<std::string> all = {"-2.4", "0.5", "1.5"};
   const struct {
     int d;

@@ -26,7 +26,7 @@ struct SamplerRun {
   std::string out;
 };
 
-SamplerRun run_sampler(const std::string& name) {
+SamplerRun collect_samples(const std::string& name) {
   Workspace dir;
   RunResult run =
       run_program(program_path(name), std::to_string(kCount) + "\n", dir);
@@ -87,7 +87,7 @@ class SamplerDistribution : public testing::TestWithParam<Target> {};
 
 TEST_P(SamplerDistribution, KolmogorovSmirnovAtTheFixedSeed) {
   const Target& target = GetParam();
-  SamplerRun run = run_sampler(target.program);
+  SamplerRun run = collect_samples(target.program);
   double d = ks_distance(run.samples, target.cdf);
   EXPECT_LT(d, kCriticalD) << target.program << ": D = " << d;
   auto [lo, hi] = std::minmax_element(run.samples.begin(), run.samples.end());
@@ -100,7 +100,7 @@ INSTANTIATE_TEST_SUITE_P(Samplers, SamplerDistribution,
                          [](const auto& info) { return info.param.program; });
 
 TEST(CentralLimitSampler, MeanAndVarianceWithinThreeStandardErrors) {
-  SamplerRun run = run_sampler("random_clt");
+  SamplerRun run = collect_samples("random_clt");
   const double n = kCount;
   double sum = 0.0;
   for (double x : run.samples) sum += x;
@@ -122,7 +122,7 @@ TEST(CentralLimitSampler, MeanAndVarianceWithinThreeStandardErrors) {
 }
 
 TEST(RejectionSampler, TriesPerPointNearTwelveOverRootTwoPi) {
-  SamplerRun run = run_sampler("random_reject");
+  SamplerRun run = collect_samples("random_reject");
   std::vector<std::string> lines = split_lines(run.out);
   ASSERT_FALSE(lines.empty());
   const std::string label = " Tries per point: ";
