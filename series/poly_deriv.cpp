@@ -27,10 +27,11 @@ int run_poly_deriv(const Gaussian& gaus) {
   DataFile deriv(kProgram, "deriv.dat");
   if (!deriv.is_open()) return 1;
 
-  int N = 0;
-  double lower = 0;
-  double upper = 0;
-  if (!ask_points_and_range(kProgram, N, lower, upper)) return 1;
+  PointsAndRange asked;
+  if (!ask_points_and_range(kProgram, asked)) return 1;
+  const int N = asked.N;
+  const double lower = asked.lower;
+  const double upper = asked.upper;
 
   // The noisy values are kept for the central differences; a point is
   // worked out again from its index wherever it is needed.

@@ -3,6 +3,7 @@
 #include <TRandom.h>
 
 #include "poly_deriv.h"
+#include "console.h"
 #include "program.h"
 
 namespace {
@@ -14,11 +15,7 @@ const ProgramHelp kHelp = {
     "standard deviation sqrt|f| to each value (ROOT's TRandom, seed 65539), and\n"
     "estimates the derivative of the noisy series by central differences at\n"
     "the points 1 to N - 2.\n"
-    "\n"
-    "Asks for, in this order (answers separated by blanks or line ends):\n"
-    "  the number of data points, a whole number (1e6 is taken as 1000000)\n"
-    "  the lower range, a number\n"
-    "  the upper range, a number\n"
+    POINTS_AND_RANGE_HELP
     "\n"
     "Writes:\n"
     "  standard output  the prompts, \"X-value: <x> F(x): <noisy f>\" per point,\n"

@@ -18,11 +18,7 @@ const ProgramHelp kHelp = {
     "Tabulates the Runge function 1 / (1 + x^2) at N evenly spaced points from\n"
     "the lower to the upper range, both included (the step is\n"
     "(upper - lower) / (N - 1); with N = 1 the one line shows not-a-number).\n"
-    "\n"
-    "Asks for, in this order (answers separated by blanks or line ends):\n"
-    "  the number of data points, a whole number (1e6 is taken as 1000000)\n"
-    "  the lower range, a number\n"
-    "  the upper range, a number\n"
+    POINTS_AND_RANGE_HELP
     "\n"
     "Writes:\n"
     "  standard output  the prompts, then \"X-value: <x> F(x): <f>\" per point\n"
@@ -39,10 +35,11 @@ int main(int argc, char** argv) {
   DataFile file(program, "runge.dat");
   if (!file.is_open()) return 1;
 
-  int N = 0;
-  double lower = 0;
-  double upper = 0;
-  if (!ask_points_and_range(program, N, lower, upper)) return 1;
+  PointsAndRange asked;
+  if (!ask_points_and_range(program, asked)) return 1;
+  const int N = asked.N;
+  const double lower = asked.lower;
+  const double upper = asked.upper;
 
   double h = (upper - lower) / (N - 1);
   TextLine line;
