@@ -15,8 +15,8 @@ DataFile::DataFile(const char* program, const char* name)
   // its lock, so a second run never empties the table a first is writing.
   fd_ = ::open(name, O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
   if (fd_ < 0) {
-    std::cerr << program_ << ": cannot open " << name_
-              << " for writing: " << std::strerror(errno) << std::endl;
+    const char* reason = std::strerror(errno);
+    refuse("cannot open " + name_ + " for writing: " + reason);
     return;
   }
   // Only a regular file is locked and emptied. A device such as /dev/null
@@ -26,19 +26,19 @@ DataFile::DataFile(const char* program, const char* name)
   if (::fstat(fd_, &status) != 0 || !S_ISREG(status.st_mode)) return;
   // A file system without locks (ENOLCK) only loses the protection.
   if (::flock(fd_, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
-    std::cerr << program_ << ": " << name_
-              << " is being written by another run; try again when it has finished"
-              << std::endl;
-    ::close(fd_);
-    fd_ = -1;
+    refuse(name_ + " is being written by another run; try again when it has finished");
     return;
   }
   if (::ftruncate(fd_, 0) != 0) {
-    std::cerr << program_ << ": cannot open " << name_
-              << " for writing: " << std::strerror(errno) << std::endl;
-    ::close(fd_);
-    fd_ = -1;
+    const char* reason = std::strerror(errno);
+    refuse("cannot open " + name_ + " for writing: " + reason);
   }
+}
+
+void DataFile::refuse(const std::string& why) {
+  std::cerr << program_ << ": " << why << std::endl;
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
 }
 
 DataFile::~DataFile() {

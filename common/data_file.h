@@ -46,6 +46,10 @@ class DataFile {
   bool close();
 
  private:
+  // Reports "<program>: <why>" and leaves the file closed: no line is
+  // written to it.
+  void refuse(const std::string& why);
+
   std::string program_;
   std::string name_;
   int fd_ = -1;

@@ -36,7 +36,7 @@ run() {
     failures=$((failures + 1))
     return
   fi
-  local files=""
+  local files="" data
   for data in "$@"; do
     if [ ! -s "$dir/$data" ]; then
       echo "$program: FAILED, $data is missing or empty"
@@ -74,13 +74,10 @@ source "$root/scripts/read_programs.sh"
 for program in "${programs[@]}"; do
   input=${program_input[$program]}
   [[ $input == @* ]] && input="@$out/${input#@}"
-  read -ra plots <<<"${program_plots[$program]}"
-  data_files=()
-  for word in "${plots[@]}"; do [[ $word == *.dat ]] && data_files+=("$word"); done
+  read -ra data_files <<<"${program_data[$program]}"
+  read -ra plot_scripts <<<"${program_scripts[$program]}"
   run "$program" "$input" ${data_files[@]+"${data_files[@]}"}
-  for ((k = 0; k + 1 < ${#plots[@]}; k++)); do
-    [[ ${plots[k]} == *.dat ]] && plot "$program" "${plots[k]}" "${program_folder[$program]}/${plots[k + 1]}"
-  done
+  for k in "${!data_files[@]}"; do plot "$program" "${data_files[k]}" "${plot_scripts[k]}"; done
 done
 
 if [ -z "$gnuplot" ]; then

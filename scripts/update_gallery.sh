@@ -9,12 +9,8 @@ mkdir -p "$root/docs/gallery"
 # shellcheck source=scripts/read_programs.sh
 source "$root/scripts/read_programs.sh"
 for program in "${programs[@]}"; do
-  read -ra plots <<<"${program_plots[$program]}"
-  for ((k = 0; k + 2 < ${#plots[@]}; k++)); do
-    if [[ ${plots[k]} == *.dat && ${plots[k + 2]} == '*' ]]; then
-      name=${plots[k]%.dat}
-      cp "$out/$program/$name.png" "$root/docs/gallery/$program-$name.png"
-    fi
+  for data in ${program_gallery[$program]}; do
+    cp "$out/$program/${data%.dat}.png" "$root/docs/gallery/$program-${data%.dat}.png"
   done
 done
 ls "$root/docs/gallery"

@@ -20,9 +20,12 @@ struct Listed {
 SuiteProgram from_list(const Listed& listed) {
   SuiteProgram p{listed.name, listed.folder, listed.needs_root, "", 0,
                  listed.data_files, listed.plot_scripts};
-  std::istringstream answers(listed.input[0] == '@' ? "0.5 1.5" : listed.input);
+  if (listed.input[0] == '@') {  // it reads numbers, not answers to prompts
+    p.input = "0.5\n1.5\n";
+    return p;
+  }
+  std::istringstream answers(listed.input);
   for (std::string answer; answers >> answer; p.answers++) p.input += answer + "\n";
-  if (listed.input[0] == '@') p.answers = 0;  // it reads numbers, not answers to prompts
   return p;
 }
 

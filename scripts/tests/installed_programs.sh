@@ -48,8 +48,7 @@ fi
 source "$root/scripts/read_programs.sh"
 scripts=()
 for program in "${programs[@]}"; do
-  read -ra plots <<<"${program_plots[$program]}"
-  for word in ${plots[@]+"${plots[@]}"}; do [[ $word == *.gp ]] && scripts+=("$word"); done
+  for script in ${program_scripts[$program]}; do scripts+=("${script##*/}"); done
   if [[ ${program_root[$program]} == yes && ! -x $prefix/bin/$program ]]; then
     skip "$program" "not installed: ROOT was not found"
     continue
