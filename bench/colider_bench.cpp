@@ -1,17 +1,24 @@
 // colider at 100,000 particles in 1,000 cells near equilibrium: nanoseconds
-// per candidate pair and per accepted collision. Built twice: with the
-// reference simulation's generator (the minimal standard one, integer
-// arithmetic), and with a cheap xorshift generator, so that the module's own
-// cost shows apart from its caller's. Run twice in each: particles numbered
-// as the simulation made them (/0: a cell's velocities scattered over the
-// 2.4 MB matrix), and renumbered cell by cell (/1: together in memory).
+// per candidate pair and per accepted collision, in both forms:
+//   colider_classic   rand(long&), built twice: with the reference
+//                     simulation's generator (the minimal standard one,
+//                     integer arithmetic), and with a cheap xorshift one, so
+//                     that the module's own cost shows apart from its
+//                     caller's;
+//   colider_mt19937   the callable form over std::mt19937_64.
+// Each runs twice: particles numbered as the simulation made them (/0: a
+// cell's velocities scattered over the 2.4 MB matrix), and renumbered cell by
+// cell (/1: together in memory).
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <random>
 
 #include "gas.h"
 
+namespace {
 long deviates_drawn = 0;
+}
 
 #ifdef CHEAP_GENERATOR
 // xorshift64*, top 53 bits: in [0, 1).
@@ -27,14 +34,14 @@ double rand(long& seed) {
 #else
 double rand(long& seed) {
   deviates_drawn++;
-  seed = (16807 * seed) % 2147483647;
+  seed = static_cast<long>((16807LL * seed) % 2147483647);
   return seed / 2147483647.0;
 }
 #endif
 
 namespace {
 
-void colider_near_equilibrium(benchmark::State& state) {
+HardSphereGas near_equilibrium(bool by_cell) {
   GasParameters parameters;
   parameters.particles = 100000;
   parameters.cells = 1000;
@@ -43,19 +50,40 @@ void colider_near_equilibrium(benchmark::State& state) {
   parameters.select_coeff = 1.5e-4 * 499 / 99;
   HardSphereGas gas(parameters);
   for (int s = 0; s < 60; s++) gas.step();  // about 12 collisions per particle
-  if (state.range(0) == 1) gas.renumber_by_cell();
+  if (by_cell) gas.renumber_by_cell();
+  return gas;
+}
 
-  long accepted = 0;
-  deviates_drawn = 0;
-  for (auto _ : state) accepted += gas.collide();
-  // Three deviates per candidate, two more per accepted collision.
+// Three deviates per candidate, two more per accepted collision.
+void report(benchmark::State& state, long accepted) {
   const double candidates = (deviates_drawn - 2.0 * accepted) / 3.0;
   using benchmark::Counter;
   state.counters["per_candidate"] = Counter(candidates, Counter::kIsRate | Counter::kInvert);
   state.counters["per_collision"] = Counter(accepted, Counter::kIsRate | Counter::kInvert);
   state.counters["acceptance"] = accepted / candidates;
 }
-BENCHMARK(colider_near_equilibrium)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void colider_classic(benchmark::State& state) {
+  HardSphereGas gas = near_equilibrium(state.range(0) == 1);
+  long accepted = 0;
+  deviates_drawn = 0;
+  for (auto _ : state) accepted += gas.collide();
+  report(state, accepted);
+}
+BENCHMARK(colider_classic)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void colider_mt19937(benchmark::State& state) {
+  HardSphereGas gas = near_equilibrium(state.range(0) == 1);
+  std::mt19937_64 engine(42);
+  std::uniform_real_distribution<double> uniform(0.0, 1.0);
+  long accepted = 0;
+  deviates_drawn = 0;
+  long drawn = 0;
+  for (auto _ : state) accepted += gas.collide([&] { return drawn++, uniform(engine); });
+  deviates_drawn = drawn;
+  report(state, accepted);
+}
+BENCHMARK(colider_mt19937)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -1,10 +1,10 @@
-// colider with the linking program's rand(long&), and what a broken
-// contract prints. The step itself is in colider_cells.h.
-#include "colider_cells.h"
+// colider with the linking program's rand(long&). The step itself is
+// colider_step.h's loop over colider_step.cpp's cells.
+#include "collide/colider.h"
 
 int colider(Matrix& velocity, Matrix& maxRelSpeed, double /*spare*/, long& seed,
             Matrix& selectRemainder, double selectCoeff, SortList& cells) {
-  return collide_detail::collide_cells(
-      velocity, maxRelSpeed, [&seed] { return rand(seed); }, selectRemainder, selectCoeff,
-      cells);
+  auto draw = [&seed] { return rand(seed); };
+  return collide_detail::collide_cells(velocity, maxRelSpeed, draw, selectRemainder, selectCoeff,
+                                       cells);
 }

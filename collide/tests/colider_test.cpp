@@ -6,11 +6,14 @@
 
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <stdexcept>
 #include <limits>
 #include <memory>
 #include <random>
+#include <regex>
+#include <string>
 #include <vector>
 
 namespace {
@@ -272,51 +275,169 @@ TEST(Colider, EveryCollisionKeepsMomentumEnergyAndRelativeSpeed) {
   }
 }
 
-// A caller's slips, each ending the process with one line that says what
-// was wrong, where and with which value. Particles 1 and 2 (speeds 0 and 1)
-// share cell 1; one candidate, accepted (u3 = 0), so all five deviates are
-// drawn unless a slip stops the call first.
+// A caller's slips. Particles 1 and 2 (speeds 0 and 1) share cell 1; one
+// candidate, accepted (u3 = 0), so all five deviates are drawn unless a slip
+// stops the call first. Each message is a regular expression.
 struct Slip {
   const char* what;
   std::vector<double> deviates;
   std::function<void(Gas&, double& selectCoeff)> spoil;
-  const char* message;  // a regular expression
+  const char* message;
 };
 
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 const double kInf = std::numeric_limits<double>::infinity();
+const std::vector<double> kOneCollision = {0.0, 0.0, 0.0, 0.5, 0.5};
 
-const Slip kSlips[] = {
+// Slips that colider reports by throwing ColiderError.
+const Slip kRefusals[] = {
     {"a deviate of exactly 1, as rand() / RAND_MAX can give", {1.0, 0.0, 0.0, 0.5, 0.5}, nullptr,
-     "colider: u1, the first particle's deviate, is 1 in cell 1; a deviate must lie in \\[0, 1\\)"},
+     "^colider: u1, the first particle's deviate, is 1 in cell 1; a deviate must lie in \\[0, 1\\)$"},
     {"a second deviate of 1", {0.0, 1.0, 0.0, 0.5, 0.5}, nullptr,
-     "colider: u2, the second particle's deviate, is 1 in cell 1"},
+     "^colider: u2, the second particle's deviate, is 1 in cell 1"},
     {"a negative acceptance deviate", {0.0, 0.0, -0.25, 0.5, 0.5}, nullptr,
-     "colider: u3, the acceptance deviate, is -0.25 in cell 1"},
+     "^colider: u3, the acceptance deviate, is -0.25 in cell 1"},
     {"a polar deviate above 1", {0.0, 0.0, 0.0, 1.5, 0.5}, nullptr,
-     "colider: u4, the polar deviate, is 1.5 in cell 1"},
+     "^colider: u4, the polar deviate, is 1.5 in cell 1"},
     {"an azimuth deviate that is not a number", {0.0, 0.0, 0.0, 0.5, kNaN}, nullptr,
-     "colider: u5, the azimuth deviate, is -?nan in cell 1"},
+     "^colider: u5, the azimuth deviate, is -?nan in cell 1"},
     {"selectCoeff not a number", {}, [](Gas&, double& coeff) { coeff = kNaN; },
-     "colider: selectCoeff is -?nan in cell 1; it must be finite"},
+     "^colider: selectCoeff is -?nan in cell 1; it must be finite$"},
     {"selectCoeff infinite", {}, [](Gas&, double& coeff) { coeff = kInf; },
-     "colider: selectCoeff is inf in cell 1; it must be finite"},
+     "^colider: selectCoeff is inf in cell 1; it must be finite$"},
     {"a negative cellStart", {}, [](Gas& gas, double&) { gas.cells->cellStart[1] = -3; },
-     "colider: cellStart is -3 in cell 1; it must not be negative"},
-    {"a velocity matrix of two columns", {0.0, 0.0, 0.0, 0.5, 0.5},
+     "^colider: cellStart is -3 in cell 1; it must not be negative$"},
+    {"maxRelSpeed not a number (one bad estimate)", {},
+     [](Gas& gas, double&) { gas.maxRelSpeed(1, 1) = kNaN; },
+     "^colider: maxRelSpeed is -?nan in cell 1; it must be finite$"},
+    {"maxRelSpeed infinite", {}, [](Gas& gas, double&) { gas.maxRelSpeed(1, 1) = -kInf; },
+     "^colider: maxRelSpeed is -inf in cell 1; it must be finite$"},
+    {"selectRemainder not a number", {}, [](Gas& gas, double&) { gas.selectRemainder(1, 1) = kNaN; },
+     "^colider: selectRemainder is -?nan in cell 1; it must be finite$"},
+    {"selectRemainder infinite", {}, [](Gas& gas, double&) { gas.selectRemainder(1, 1) = kInf; },
+     "^colider: selectRemainder is inf in cell 1; it must be finite$"},
+    {"a selectCoeff of 1e300, a units slip", {}, [](Gas&, double& coeff) { coeff = 1e300; },
+     "^colider: the expected candidate count .* is 2e\\+300 in cell 1 \\(N = 2, selectCoeff = "
+     "1e\\+300, maxRelSpeed = 1, selectRemainder = 0\\); it must fit a 32-bit count$"},
+    {"a candidate count of exactly 2^31", {}, [](Gas&, double& coeff) { coeff = 1073741824.0; },
+     "^colider: the expected candidate count .* is 2147483648 in cell 1"},
+    {"finite factors whose product overflows", {},
+     [](Gas& gas, double& coeff) { coeff = 1e300, gas.maxRelSpeed(1, 1) = 1e300; },
+     "^colider: the expected candidate count .* is inf in cell 1"},
+    {"a candidate count below the smallest int", {},
+     [](Gas&, double& coeff) { coeff = -1073741824.5; },
+     "^colider: the expected candidate count .* is -2147483649 in cell 1"},
+};
+
+// Slips that Matrix's checks catch: they abort, as Matrix always has.
+const Slip kMatrixSlips[] = {
+    {"a velocity matrix of two columns", kOneCollision,
      [](Gas& gas, double&) { gas.velocity = Matrix(2, 2); },
      "Assertion `j > 0 && j <= nCol_' failed"},
-    {"a crossRef entry that is no particle", {0.0, 0.0, 0.0, 0.5, 0.5},
+    {"a crossRef entry that is no particle", kOneCollision,
      [](Gas& gas, double&) { gas.cells->crossRef[2] = 3; },
      "Assertion `i > 0 && i <= nRow_' failed"},
 };
 
-TEST(ColiderDeathTest, EachSlipEndsTheProcessNamingWhatWasWrong) {
-  for (const Slip& slip : kSlips) {
+struct Snapshot {
+  std::vector<double> values;
+  explicit Snapshot(Gas& gas) {
+    for (int p = 1; p <= gas.velocity.nRow(); p++)
+      for (int k = 1; k <= gas.velocity.nCol(); k++) values.push_back(gas.velocity(p, k));
+    values.push_back(gas.maxRelSpeed(1, 1));
+    values.push_back(gas.selectRemainder(1, 1));
+  }
+};
+
+// Compares as bits, so that a NaN planted by the slip equals itself.
+bool same_bits(const Snapshot& a, const Snapshot& b) {
+  return a.values.size() == b.values.size() &&
+         std::memcmp(a.values.data(), b.values.data(), a.values.size() * sizeof(double)) == 0;
+}
+
+TEST(ColiderSlip, EachSlipThrowsNamingWhatWasWrongAndMovesNoParticle) {
+  for (const Slip& slip : kRefusals) {
     play(slip.deviates);
     Gas s({{0, 0, 0}, {1, 0, 0}}, {{1, 2}}, 1.0, 0.0);
     double selectCoeff = 0.5;
     if (slip.spoil) slip.spoil(s, selectCoeff);
+    Snapshot before(s);
+    long seed = 0;
+    try {
+      colider(s.velocity, s.maxRelSpeed, 0.0, seed, s.selectRemainder, selectCoeff, *s.cells);
+      ADD_FAILURE() << slip.what << ": nothing was thrown";
+    } catch (const ColiderError& error) {
+      const std::invalid_argument& general = error;  // what a caller may catch instead
+      EXPECT_TRUE(std::regex_search(general.what(), std::regex(slip.message)))
+          << slip.what << ": " << error.what() << "\n  expected to match: " << slip.message;
+    }
+    // A per-cell input is checked before its cell changes anything; a
+    // deviate, before its pair moves.
+    Snapshot after(s);
+    if (!slip.deviates.empty()) {
+      // The cell had begun: only its remainder may have changed.
+      after.values.pop_back();
+      before.values.pop_back();
+    }
+    EXPECT_TRUE(same_bits(after, before)) << slip.what;
+  }
+}
+
+TEST(ColiderSlip, CellsBeforeTheSlipKeepTheirCollisions) {
+  // Cell 1 collides as in EveryCollisionKeeps...; cell 2's maximum is not a
+  // number, refused before cell 2 changes.
+  play({0.0, 0.0, 0.0, 0.5, 0.0});
+  Gas s({{0, 0, 0}, {1, 0, 0}, {5, 0, 0}, {6, 0, 0}}, {{1, 2}, {3, 4}}, 1.0, 0.25);
+  s.maxRelSpeed(2, 1) = kNaN;
+  long seed = 0;
+  EXPECT_THROW(colider(s.velocity, s.maxRelSpeed, 0.0, seed, s.selectRemainder, 0.5, *s.cells),
+               ColiderError);
+  EXPECT_EQ(s.v(1), (Velocity{0.5, 0.5, 0})) << "cell 1's pair collided";
+  EXPECT_EQ(s.v(2), (Velocity{0.5, -0.5, 0}));
+  EXPECT_EQ(s.v(3), (Velocity{5, 0, 0})) << "cell 2 untouched";
+  EXPECT_EQ(s.selectRemainder(2, 1), 0.25);
+  EXPECT_EQ(seed, 5);
+}
+
+TEST(Colider, ANegativeCandidateCountExaminesNoneAndCarriesItsFraction) {
+  // 2 * -1.25 * 1 * 1 + 0.25 = -2.25: truncated toward zero, -2 candidates,
+  // -0.25 carried. The smallest count an int holds is still taken.
+  play({});
+  Gas s({{0, 0, 0}, {1, 0, 0}}, {{1, 2}}, 1.0, 0.25);
+  int collisions = -1;
+  EXPECT_EQ(s.collide(-1.25, collisions), 0);
+  EXPECT_EQ(collisions, 0);
+  EXPECT_EQ(s.selectRemainder(1, 1), -0.25);
+  s.selectRemainder(1, 1) = -0.5;
+  EXPECT_EQ(s.collide(-1073741824.0, collisions), 0);  // S = -2^31 - 0.5
+  EXPECT_EQ(s.selectRemainder(1, 1), -0.5);
+  EXPECT_EQ(s.maxRelSpeed(1, 1), 1.0);
+}
+
+TEST(ColiderDeathTest, AnUncaughtSlipEndsTheProcessWithItsLine) {
+  for (const Slip& slip : kRefusals) {
+    play(slip.deviates);
+    Gas s({{0, 0, 0}, {1, 0, 0}}, {{1, 2}}, 1.0, 0.0);
+    double selectCoeff = 0.5;
+    if (slip.spoil) slip.spoil(s, selectCoeff);
+    // Thrown through a function that lets nothing out: uncaught, as in a
+    // program that does not catch it.
+    auto uncaught = [&]() noexcept {
+      long seed = 0;
+      colider(s.velocity, s.maxRelSpeed, 0.0, seed, s.selectRemainder, selectCoeff, *s.cells);
+    };
+    std::string line = slip.message;
+    line = line.substr(1, line.size() - (line.back() == '$' ? 2 : 1));  // anywhere in the output
+    EXPECT_DEATH(uncaught(), line) << slip.what;
+  }
+}
+
+TEST(ColiderDeathTest, MatrixChecksStillEndTheProcess) {
+  for (const Slip& slip : kMatrixSlips) {
+    play(slip.deviates);
+    Gas s({{0, 0, 0}, {1, 0, 0}}, {{1, 2}}, 1.0, 0.0);
+    double selectCoeff = 0.5;
+    slip.spoil(s, selectCoeff);
     int collisions = 0;
     EXPECT_DEATH(s.collide(selectCoeff, collisions), slip.message) << slip.what;
   }

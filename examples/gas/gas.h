@@ -37,6 +37,13 @@ class HardSphereGas {
   void stream();
   void sort();
   int collide();
+  // The same with a generator of the caller's choice (colider's callable
+  // form) in place of rand(long&).
+  template <class Generator>
+  int collide(Generator&& generator) {
+    return colider(velocity_, maxRelSpeed_, 0.0, generator, selectRemainder_,
+                   parameters_.select_coeff, cells_);
+  }
 
   // Renumbers the particles in cell order, so that each cell's velocities
   // lie together in memory, and sorts again.

@@ -1,14 +1,25 @@
 // The collision step of a direct-simulation Monte Carlo gas: the collide
 // module's one function, and what it needs from the program that links it.
+// collide/README.md explains every argument in physical terms.
 #ifndef COLLIDE_COLIDER_H
 #define COLLIDE_COLIDER_H
 
-#include <memory>
-#include <type_traits>
+#include <stdexcept>
+#include <string>
 #include <utility>
 
 #include "Matrix.h"
 #include "SortList.h"
+
+// What colider throws when a caller breaks its contract. what() is one line
+// that names the argument, the cell and the value, for example
+//   colider: u1, the first particle's deviate, is 1 in cell 3; a deviate
+//   must lie in [0, 1)
+// Uncaught, it ends the process with that line on standard error.
+class ColiderError : public std::invalid_argument {
+ public:
+  explicit ColiderError(const std::string& message) : std::invalid_argument(message) {}
+};
 
 // Carries out the collisions of one time step, cell by cell, and returns how
 // many it accepted.
@@ -20,13 +31,16 @@
 //   selectRemainder  row c, column 1: fractional candidate count carried
 //                    from one call to the next
 //   selectCoeff      a cell of N particles examines
-//                    N (N - 1) selectCoeff maxRelSpeed(c) candidate pairs
+//                    N selectCoeff (N - 1) maxRelSpeed(c) + selectRemainder(c)
+//                    candidate pairs
 //   cells            the cell lists, filled for the current positions
 //
-// Checked in every build, each ending the process with one line on standard
-// error that names the value, then abort(): a deviate outside [0, 1), a
-// selectCoeff that is not finite, a negative cellStart of a cell of two or
-// more particles. Matrix checks every element access.
+// Checked in every build, whatever flags the caller compiles with: each
+// deviate lies in [0, 1); selectCoeff, and maxRelSpeed and selectRemainder of
+// every cell of two or more particles, are finite; a cell's candidate count
+// fits an int; cellStart is not negative. A slip throws ColiderError before
+// the cell it concerns changes anything; the cells before it keep their
+// collisions. Matrix checks every element access and aborts on a bad one.
 int colider(Matrix& velocity, Matrix& maxRelSpeed, double spare, long& seed,
             Matrix& selectRemainder, double selectCoeff, SortList& cells);
 
@@ -35,39 +49,22 @@ int colider(Matrix& velocity, Matrix& maxRelSpeed, double spare, long& seed,
 // and two more per accepted collision.
 double rand(long& seed);
 
-namespace collide_detail {
-
-// A generator seen through a pointer: next(generator) is its next deviate.
-struct DeviateSource {
-  double (*next)(void* generator);
-  void* generator;
-};
-
-template <class Generator>
-double next_deviate(void* generator) {
-  return (*static_cast<Generator*>(generator))();
-}
-
-int colider(Matrix& velocity, Matrix& maxRelSpeed, DeviateSource deviates,
-            Matrix& selectRemainder, double selectCoeff, SortList& cells);
-
-}  // namespace collide_detail
+#include "colider_step.h"
 
 // The same collision step with a generator of the caller's choice: any
 // callable that returns the next deviate in [0, 1), such as a lambda over a
 // std::mt19937_64. It draws the same deviates in the same order as the call
-// above; a callable that wraps rand(seed) gives bit-identical results. A
-// program that uses only this form need not define rand(long&).
+// above and gives the same bits; a callable that wraps rand(seed) gives
+// exactly the classic call's results. The loop that draws is compiled in the
+// caller, so that the generator inlines; every floating-point step is
+// compiled into the library. A program that uses only this form need not
+// define rand(long&).
 template <class Generator,
           class = decltype(static_cast<double>(std::declval<Generator&>()()))>
 int colider(Matrix& velocity, Matrix& maxRelSpeed, double /*spare*/, Generator&& generator,
             Matrix& selectRemainder, double selectCoeff, SortList& cells) {
-  typedef typename std::remove_reference<Generator>::type Callable;
-  collide_detail::DeviateSource deviates = {
-      &collide_detail::next_deviate<Callable>,
-      const_cast<void*>(static_cast<const void*>(std::addressof(generator)))};
-  return collide_detail::colider(velocity, maxRelSpeed, deviates, selectRemainder, selectCoeff,
-                                 cells);
+  return collide_detail::collide_cells(velocity, maxRelSpeed, generator, selectRemainder,
+                                       selectCoeff, cells);
 }
 
 #endif

@@ -1,0 +1,144 @@
+// DSMC collision step (no-time-counter selection with a remainder carried
+// between calls), one cell at a time. In a cell of N >= 2 particles
+//
+//   S = N selectCoeff (N - 1) maxRelSpeed(c) + selectRemainder(c)
+//
+// candidate pairs are due, the whole part examined now and the fraction
+// carried. A pair of relative speed w is accepted with probability
+// w / maxRelSpeed(c), the stored maximum as it stood before the pair, so the
+// expected accepted collisions per cell are N (N - 1) selectCoeff <w>. An
+// accepted pair keeps its centre-of-mass velocity and its relative speed; the
+// direction of its relative velocity is drawn uniformly over the sphere:
+//
+//   cos(theta) = 1 - 2 u4,  phi = 2 pi u5   (2 pi taken as 6.283185308).
+//
+// Example: N = 3, selectCoeff 0.45, maxRelSpeed 1 and a remainder of 0.5
+// give S = 3.2: three candidates now, 0.2 carried to the next call.
+//
+// Deliberate arithmetic: the constants, and the order of every product and
+// sum, are kept as they stand, so that results stay the same to the last bit.
+#include <cmath>
+#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "collide/colider.h"
+
+namespace collide_detail {
+
+namespace {
+
+// The shortest text that reads back as the same double: 0.25, 1e+300
+// (17 digits always do; a NaN never reads back equal, and prints as nan).
+std::string shortest(double value) {
+  char text[32];
+  for (int digits = 1; digits <= 17; digits++) {
+    std::snprintf(text, sizeof text, "%.*g", digits, value);
+    if (std::strtod(text, nullptr) == value) break;
+  }
+  return text;
+}
+
+// "colider: <what> is <value> in cell <cell>; <requirement>", thrown.
+[[noreturn]] void refuse(const char* what, double value, int cell, const char* requirement) {
+  throw ColiderError(std::string("colider: ") + what + " is " + shortest(value) + " in cell " +
+                     std::to_string(cell) + "; " + requirement);
+}
+
+// A deviate of 1 or more, or below 0, would pick a particle outside the cell.
+double checked_deviate(double u, const char* which, int cell) {
+  if (!(u >= 0.0 && u < 1.0)) refuse(which, u, cell, "a deviate must lie in [0, 1)");
+  return u;
+}
+
+void require_finite(const char* what, double value, int cell) {
+  if (!std::isfinite(value)) refuse(what, value, cell, "it must be finite");
+}
+
+}  // namespace
+
+int CellStep::begin(Matrix& maxRelSpeed, Matrix& selectRemainder, double selectCoeff,
+                    const SortList& cells, int c) {
+  const int N = cells.cellPopulation[c];
+  if (N <= 1) return 0;
+  require_finite("selectCoeff", selectCoeff, c);
+  if (cells.cellStart[c] < 0) refuse("cellStart", cells.cellStart[c], c, "it must not be negative");
+  const double stored_max = maxRelSpeed(c, 1);
+  require_finite("maxRelSpeed", stored_max, c);
+  require_finite("selectRemainder", selectRemainder(c, 1), c);
+
+  const double S = N * selectCoeff * (N - 1) * stored_max + selectRemainder(c, 1);
+  // The candidate count is an int: S must truncate to one.
+  if (!(S > -2147483649.0 && S < 2147483648.0)) {
+    throw ColiderError(
+        "colider: the expected candidate count N selectCoeff (N - 1) maxRelSpeed + "
+        "selectRemainder is " + shortest(S) + " in cell " + std::to_string(c) + " (N = " +
+        std::to_string(N) + ", selectCoeff = " + shortest(selectCoeff) + ", maxRelSpeed = " +
+        shortest(stored_max) + ", selectRemainder = " + shortest(selectRemainder(c, 1)) +
+        "); it must fit a 32-bit count");
+  }
+  const int M = static_cast<int>(S);
+  selectRemainder(c, 1) = S - M;
+
+  maxRelSpeed_ = &maxRelSpeed;
+  members_ = cells.crossRef + cells.cellStart[c];
+  cell_ = c;
+  population_ = N;
+  running_max_ = stored_max;
+  return M;
+}
+
+bool CellStep::examine(const Matrix& velocity, double u1, double u2, double u3) {
+  const int N = population_;
+  // 0 <= k1 <= N - 1, and k2 is one of the other N - 1 offsets; in 64 bits,
+  // so that no cell is too large for the sum.
+  const int k1 = static_cast<int>(checked_deviate(u1, "u1, the first particle's deviate,", cell_) * N);
+  const long long k2 =
+      (static_cast<long long>(k1 + checked_deviate(u2, "u2, the second particle's deviate,", cell_) *
+                                       (N - 1)) +
+       1) %
+      N;
+  first_ = members_[k1];
+  second_ = members_[k2];
+
+  // pow(d, 2) with an exponent of 2 is one correctly rounded product, d * d,
+  // which is how the library has always computed it.
+  const double d1 = velocity(first_, 1) - velocity(second_, 1);
+  const double d2 = velocity(first_, 2) - velocity(second_, 2);
+  const double d3 = velocity(first_, 3) - velocity(second_, 3);
+  speed_ = std::sqrt((d1 * d1 + d2 * d2) + d3 * d3);
+  if (speed_ > running_max_) running_max_ = speed_;
+
+  // The divisor is the stored maximum from before this candidate.
+  const bool accepted =
+      speed_ / (*maxRelSpeed_)(cell_, 1) > checked_deviate(u3, "u3, the acceptance deviate,", cell_);
+  if (!accepted) (*maxRelSpeed_)(cell_, 1) = running_max_;
+  return accepted;
+}
+
+void CellStep::scatter(Matrix& velocity, double u4, double u5) {
+  double centre[3], relative[3];
+  for (int k = 1; k <= 3; k++)
+    centre[k - 1] = (velocity(first_, k) + velocity(second_, k)) * 0.5;
+
+  const double cos_th = 1 - 2 * checked_deviate(u4, "u4, the polar deviate,", cell_);
+  const double sin_th = std::sqrt(1 - cos_th * cos_th);
+  const double phi = checked_deviate(u5, "u5, the azimuth deviate,", cell_) * 6.283185308;
+  relative[0] = speed_ * cos_th;
+  relative[1] = (speed_ * sin_th) * std::cos(phi);
+  relative[2] = (speed_ * sin_th) * std::sin(phi);
+
+  for (int k = 1; k <= 3; k++) {
+    velocity(first_, k) = centre[k - 1] + relative[k - 1] * 0.5;
+    velocity(second_, k) = centre[k - 1] + relative[k - 1] * (-0.5);
+  }
+  (*maxRelSpeed_)(cell_, 1) = running_max_;
+}
+
+void too_many_collisions(int cell) {
+  throw ColiderError("colider: more than 2147483647 collisions in one call, at cell " +
+                     std::to_string(cell) + "; the count is an int");
+}
+
+}  // namespace collide_detail

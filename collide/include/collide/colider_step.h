@@ -1,0 +1,74 @@
+// The loop of the collision step, included by colider.h; not for direct use.
+//
+// The loop draws the deviates and counts; CellStep does everything else.
+// The loop is a template, so that a caller's generator is compiled into it
+// and can inline. CellStep's members are compiled into the library alone,
+// with the library's own floating-point options: every check and every
+// rounding happens there, so that the results and the checks are the same
+// whatever flags the caller builds with (-O0, -O3, -ffast-math).
+#ifndef COLLIDE_COLIDER_STEP_H
+#define COLLIDE_COLIDER_STEP_H
+
+#include "Matrix.h"
+#include "SortList.h"
+
+namespace collide_detail {
+
+// One cell of one colider call.
+class CellStep {
+ public:
+  // Checks cell c's inputs and, for a cell of two or more particles, stores
+  // its new remainder. Returns the candidate pairs to examine (none for a
+  // cell of 0 or 1 particle, or a candidate count below 1). Throws
+  // ColiderError before changing anything when an input is refused.
+  int begin(Matrix& maxRelSpeed, Matrix& selectRemainder, double selectCoeff,
+            const SortList& cells, int c);
+
+  // Picks a candidate pair by u1 and u2, raises the cell's maximum to its
+  // relative speed, and tells whether u3 accepts it.
+  bool examine(const Matrix& velocity, double u1, double u2, double u3);
+
+  // Gives the accepted pair its new velocities: cos(theta) = 1 - 2 u4,
+  // phi = 2 pi u5.
+  void scatter(Matrix& velocity, double u4, double u5);
+
+ private:
+  Matrix* maxRelSpeed_ = nullptr;
+  const int* members_ = nullptr;  // the cell's stretch of crossRef
+  int cell_ = 0;
+  int population_ = 0;
+  double running_max_ = 0;  // largest relative speed seen in the cell so far
+  int first_ = 0, second_ = 0;  // the pair examined last
+  double speed_ = 0;            // and its relative speed
+};
+
+// Throws the ColiderError for a call that accepts more collisions than an
+// int counts.
+[[noreturn]] void too_many_collisions(int cell);
+
+template <class Draw>
+int collide_cells(Matrix& velocity, Matrix& maxRelSpeed, Draw& draw, Matrix& selectRemainder,
+                  double selectCoeff, const SortList& cells) {
+  int collisions = 0;
+  for (int c = 1; c <= cells.numCells; c++) {
+    CellStep cell;
+    const int candidates = cell.begin(maxRelSpeed, selectRemainder, selectCoeff, cells, c);
+    for (int candidate = 0; candidate < candidates; candidate++) {
+      const double u1 = draw();
+      const double u2 = draw();
+      const double u3 = draw();
+      if (cell.examine(velocity, u1, u2, u3)) {
+        if (collisions == 2147483647) too_many_collisions(c);
+        collisions++;
+        const double u4 = draw();
+        const double u5 = draw();
+        cell.scatter(velocity, u4, u5);
+      }
+    }
+  }
+  return collisions;
+}
+
+}  // namespace collide_detail
+
+#endif
