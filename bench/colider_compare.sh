@@ -35,7 +35,7 @@ for run in $(seq "$runs"); do
     for generator in cheap minstd; do
       "$work/$side/colider_bench_$generator" --benchmark_format=csv 2>/dev/null |
         awk -F, -v side="$side" -v gen="$generator" '
-          NR == 1 { for (i = 1; i <= NF; i++) column[$i] = i; next }
+          NR == 1 { for (i = 1; i <= NF; i++) { gsub(/"/, "", $i); column[$i] = i }; next }
           { name = $1; gsub(/"/, "", name)
             print side, gen, name, $column["per_candidate"] * 1e9, $column["per_collision"] * 1e9 }' >>"$results"
     done

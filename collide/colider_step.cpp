@@ -81,7 +81,7 @@ int CellStep::begin(Matrix& maxRelSpeed, Matrix& selectRemainder, double selectC
   const int M = static_cast<int>(S);
   selectRemainder(c, 1) = S - M;
 
-  maxRelSpeed_ = &maxRelSpeed;
+  stored_max_ = &maxRelSpeed(c, 1);
   members_ = cells.crossRef + cells.cellStart[c];
   cell_ = c;
   population_ = N;
@@ -89,38 +89,48 @@ int CellStep::begin(Matrix& maxRelSpeed, Matrix& selectRemainder, double selectC
   return M;
 }
 
-bool CellStep::examine(const Matrix& velocity, double u1, double u2, double u3) {
+namespace {
+
+// Particle p's velocity, columns 1 to 3, checked by Matrix: p must be one of
+// its rows, and it must have three columns.
+double* velocity_row(Matrix& velocity, int p) {
+  static_cast<void>(velocity(p, 3));
+  return &velocity(p, 1);
+}
+
+}  // namespace
+
+bool CellStep::examine(Matrix& velocity, double u1, double u2, double u3) {
   const int N = population_;
-  // 0 <= k1 <= N - 1, and k2 is one of the other N - 1 offsets; in 64 bits,
-  // so that no cell is too large for the sum.
+  // 0 <= k1 <= N - 1. k2 = (trunc(k1 + u2 (N - 1)) + 1) mod N is one of the
+  // other offsets; the value before the remainder lies in [1, 2N - 1], so the
+  // remainder is at most one subtraction (and 64 bits hold it for any N).
   const int k1 = static_cast<int>(checked_deviate(u1, "u1, the first particle's deviate,", cell_) * N);
-  const long long k2 =
-      (static_cast<long long>(k1 + checked_deviate(u2, "u2, the second particle's deviate,", cell_) *
-                                       (N - 1)) +
-       1) %
-      N;
-  first_ = members_[k1];
-  second_ = members_[k2];
+  long long k2 = static_cast<long long>(
+                     k1 + checked_deviate(u2, "u2, the second particle's deviate,", cell_) * (N - 1)) +
+                 1;
+  if (k2 >= N) k2 -= N;
+  first_ = velocity_row(velocity, members_[k1]);
+  second_ = velocity_row(velocity, members_[k2]);
 
   // pow(d, 2) with an exponent of 2 is one correctly rounded product, d * d,
   // which is how the library has always computed it.
-  const double d1 = velocity(first_, 1) - velocity(second_, 1);
-  const double d2 = velocity(first_, 2) - velocity(second_, 2);
-  const double d3 = velocity(first_, 3) - velocity(second_, 3);
+  const double d1 = first_[0] - second_[0];
+  const double d2 = first_[1] - second_[1];
+  const double d3 = first_[2] - second_[2];
   speed_ = std::sqrt((d1 * d1 + d2 * d2) + d3 * d3);
   if (speed_ > running_max_) running_max_ = speed_;
 
   // The divisor is the stored maximum from before this candidate.
   const bool accepted =
-      speed_ / (*maxRelSpeed_)(cell_, 1) > checked_deviate(u3, "u3, the acceptance deviate,", cell_);
-  if (!accepted) (*maxRelSpeed_)(cell_, 1) = running_max_;
+      speed_ / *stored_max_ > checked_deviate(u3, "u3, the acceptance deviate,", cell_);
+  if (!accepted) *stored_max_ = running_max_;
   return accepted;
 }
 
-void CellStep::scatter(Matrix& velocity, double u4, double u5) {
+void CellStep::scatter(double u4, double u5) {
   double centre[3], relative[3];
-  for (int k = 1; k <= 3; k++)
-    centre[k - 1] = (velocity(first_, k) + velocity(second_, k)) * 0.5;
+  for (int k = 0; k < 3; k++) centre[k] = (first_[k] + second_[k]) * 0.5;
 
   const double cos_th = 1 - 2 * checked_deviate(u4, "u4, the polar deviate,", cell_);
   const double sin_th = std::sqrt(1 - cos_th * cos_th);
@@ -129,11 +139,11 @@ void CellStep::scatter(Matrix& velocity, double u4, double u5) {
   relative[1] = (speed_ * sin_th) * std::cos(phi);
   relative[2] = (speed_ * sin_th) * std::sin(phi);
 
-  for (int k = 1; k <= 3; k++) {
-    velocity(first_, k) = centre[k - 1] + relative[k - 1] * 0.5;
-    velocity(second_, k) = centre[k - 1] + relative[k - 1] * (-0.5);
+  for (int k = 0; k < 3; k++) {
+    first_[k] = centre[k] + relative[k] * 0.5;
+    second_[k] = centre[k] + relative[k] * (-0.5);
   }
-  (*maxRelSpeed_)(cell_, 1) = running_max_;
+  *stored_max_ = running_max_;
 }
 
 void too_many_collisions(int cell) {

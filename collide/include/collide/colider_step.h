@@ -26,20 +26,21 @@ class CellStep {
 
   // Picks a candidate pair by u1 and u2, raises the cell's maximum to its
   // relative speed, and tells whether u3 accepts it.
-  bool examine(const Matrix& velocity, double u1, double u2, double u3);
+  bool examine(Matrix& velocity, double u1, double u2, double u3);
 
   // Gives the accepted pair its new velocities: cos(theta) = 1 - 2 u4,
   // phi = 2 pi u5.
-  void scatter(Matrix& velocity, double u4, double u5);
+  void scatter(double u4, double u5);
 
  private:
-  Matrix* maxRelSpeed_ = nullptr;
+  double* stored_max_ = nullptr;  // maxRelSpeed(c, 1)
   const int* members_ = nullptr;  // the cell's stretch of crossRef
   int cell_ = 0;
   int population_ = 0;
   double running_max_ = 0;  // largest relative speed seen in the cell so far
-  int first_ = 0, second_ = 0;  // the pair examined last
-  double speed_ = 0;            // and its relative speed
+  double* first_ = nullptr;   // the velocities of the pair examined last,
+  double* second_ = nullptr;  // rows of the velocity matrix
+  double speed_ = 0;          // and its relative speed
 };
 
 // Throws the ColiderError for a call that accepts more collisions than an
@@ -62,7 +63,7 @@ int collide_cells(Matrix& velocity, Matrix& maxRelSpeed, Draw& draw, Matrix& sel
         collisions++;
         const double u4 = draw();
         const double u5 = draw();
-        cell.scatter(velocity, u4, u5);
+        cell.scatter(u4, u5);
       }
     }
   }

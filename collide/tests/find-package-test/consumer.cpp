@@ -16,7 +16,7 @@
 
 // The simulation's generator: the minimal standard one, in (0, 1).
 double rand(long& seed) {
-  seed = (16807 * seed) % 2147483647;
+  seed = static_cast<long>((16807LL * seed) % 2147483647);  // in 64 bits: long has 32 on some systems
   return seed / 2147483647.0;
 }
 
