@@ -5,7 +5,10 @@
 //                     integer arithmetic), and with a cheap xorshift one, so
 //                     that the module's own cost shows apart from its
 //                     caller's;
-//   colider_mt19937   the callable form over std::mt19937_64.
+//   colider_mt19937   the callable form over std::mt19937_64 through
+//                     std::uniform_real_distribution;
+//   colider_xorshift  the callable form over the cheap xorshift generator,
+//                     written inline, so that its cost is the module's own.
 // Each runs twice: particles numbered as the simulation made them (/0: a
 // cell's velocities scattered over the 2.4 MB matrix), and renumbered cell by
 // cell (/1: together in memory).
@@ -18,18 +21,23 @@
 
 namespace {
 long deviates_drawn = 0;
-}
 
-#ifdef CHEAP_GENERATOR
 // xorshift64*, top 53 bits: in [0, 1).
-double rand(long& seed) {
-  deviates_drawn++;
-  uint64_t x = static_cast<uint64_t>(seed) | 1;
+double xorshift(uint64_t& x) {
   x ^= x >> 12;
   x ^= x << 25;
   x ^= x >> 27;
-  seed = static_cast<long>(x);
   return static_cast<double>((x * 0x2545F4914F6CDD1DULL) >> 11) * 0x1.0p-53;
+}
+}  // namespace
+
+#ifdef CHEAP_GENERATOR
+double rand(long& seed) {
+  deviates_drawn++;
+  uint64_t x = static_cast<uint64_t>(seed) | 1;
+  const double u = xorshift(x);
+  seed = static_cast<long>(x);
+  return u;
 }
 #else
 double rand(long& seed) {
@@ -84,6 +92,17 @@ void colider_mt19937(benchmark::State& state) {
   report(state, accepted);
 }
 BENCHMARK(colider_mt19937)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void colider_xorshift(benchmark::State& state) {
+  HardSphereGas gas = near_equilibrium(state.range(0) == 1);
+  uint64_t x = 88172645463325252ULL;
+  long accepted = 0;
+  long drawn = 0;
+  for (auto _ : state) accepted += gas.collide([&] { return drawn++, xorshift(x); });
+  deviates_drawn = drawn;
+  report(state, accepted);
+}
+BENCHMARK(colider_xorshift)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

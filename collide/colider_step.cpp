@@ -56,10 +56,19 @@ void require_finite(const char* what, double value, int cell) {
   if (!std::isfinite(value)) refuse(what, value, cell, "it must be finite");
 }
 
+// A hint that the row at `address` will be read soon; it changes no result.
+inline void prefetch(const double* address) {
+#if defined(__GNUC__) || defined(__clang__)
+  __builtin_prefetch(address);
+#else
+  static_cast<void>(address);
+#endif
+}
+
 }  // namespace
 
-int CellStep::begin(Matrix& maxRelSpeed, Matrix& selectRemainder, double selectCoeff,
-                    const SortList& cells, int c) {
+int CellStep::begin(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
+                    double selectCoeff, const SortList& cells, int c) {
   const int N = cells.cellPopulation[c];
   if (N <= 1) return 0;
   require_finite("selectCoeff", selectCoeff, c);
@@ -86,6 +95,17 @@ int CellStep::begin(Matrix& maxRelSpeed, Matrix& selectRemainder, double selectC
   cell_ = c;
   population_ = N;
   running_max_ = stored_max;
+  // The candidates will read the cell's velocity rows, which may lie anywhere
+  // in memory: ask for them all at once, so that their cache misses overlap
+  // instead of stalling one candidate after another.
+  if (M > 0) {
+    double* const rows = &velocity(1, 1);
+    const int rows_count = velocity.nRow(), columns = velocity.nCol();
+    for (int k = 0; k < N; k++) {
+      const int p = members_[k];
+      if (p >= 1 && p <= rows_count) prefetch(rows + static_cast<std::size_t>(columns) * (p - 1));
+    }
+  }
   return M;
 }
 

@@ -21,8 +21,8 @@ class CellStep {
   // its new remainder. Returns the candidate pairs to examine (none for a
   // cell of 0 or 1 particle, or a candidate count below 1). Throws
   // ColiderError before changing anything when an input is refused.
-  int begin(Matrix& maxRelSpeed, Matrix& selectRemainder, double selectCoeff,
-            const SortList& cells, int c);
+  int begin(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
+            double selectCoeff, const SortList& cells, int c);
 
   // Picks a candidate pair by u1 and u2, raises the cell's maximum to its
   // relative speed, and tells whether u3 accepts it.
@@ -53,7 +53,7 @@ int collide_cells(Matrix& velocity, Matrix& maxRelSpeed, Draw& draw, Matrix& sel
   int collisions = 0;
   for (int c = 1; c <= cells.numCells; c++) {
     CellStep cell;
-    const int candidates = cell.begin(maxRelSpeed, selectRemainder, selectCoeff, cells, c);
+    const int candidates = cell.begin(velocity, maxRelSpeed, selectRemainder, selectCoeff, cells, c);
     for (int candidate = 0; candidate < candidates; candidate++) {
       const double u1 = draw();
       const double u2 = draw();
