@@ -31,6 +31,16 @@ void minstd_rand0_deviate(benchmark::State& state) {
 }
 BENCHMARK(minstd_rand0_deviate);
 
+// A deviate as colider's callable-form benchmark draws it: std::mt19937_64
+// through std::uniform_real_distribution.
+void mt19937_64_uniform_deviate(benchmark::State& state) {
+  std::mt19937_64 engine(42);
+  std::uniform_real_distribution<double> uniform(0.0, 1.0);
+  for (auto _ : state) benchmark::DoNotOptimize(uniform(engine));
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(mt19937_64_uniform_deviate);
+
 void pgaus_density(benchmark::State& state) {
   double x = -0.8;
   for (auto _ : state) {
