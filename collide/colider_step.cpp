@@ -24,6 +24,7 @@
 #include <string>
 
 #include "collide/colider.h"
+#include "step_internals.h"
 
 namespace collide_detail {
 
@@ -73,54 +74,71 @@ int CellStep::begin(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemaind
   if (N <= 1) return 0;
   require_finite("selectCoeff", selectCoeff, c);
   if (cells.cellStart[c] < 0) refuse("cellStart", cells.cellStart[c], c, "it must not be negative");
-  const double stored_max = maxRelSpeed(c, 1);
-  require_finite("maxRelSpeed", stored_max, c);
-  require_finite("selectRemainder", selectRemainder(c, 1), c);
+  const VelocityRows rows = {&velocity(1, 1), velocity.nRow(), velocity.nCol(), 1, &velocity};
+  return begin(rows, maxRelSpeed(c, 1), selectRemainder(c, 1), selectCoeff, N,
+               cells.crossRef + cells.cellStart[c], c);
+}
 
-  const double S = N * selectCoeff * (N - 1) * stored_max + selectRemainder(c, 1);
+const ArgumentNames kColiderNames = {"selectCoeff", "maxRelSpeed", "selectRemainder"};
+
+double expected_candidates(double selectCoeff, double maxRelSpeed, double selectRemainder, int N,
+                           int c, const ArgumentNames& names) {
+  require_finite(names.selectCoeff, selectCoeff, c);
+  require_finite(names.maxRelSpeed, maxRelSpeed, c);
+  require_finite(names.selectRemainder, selectRemainder, c);
+  const double S = N * selectCoeff * (N - 1) * maxRelSpeed + selectRemainder;
   // The candidate count is an int: S must truncate to one.
   if (!(S > -2147483649.0 && S < 2147483648.0)) {
-    throw ColiderError(
-        "colider: the expected candidate count N selectCoeff (N - 1) maxRelSpeed + "
-        "selectRemainder is " + shortest(S) + " in cell " + std::to_string(c) + " (N = " +
-        std::to_string(N) + ", selectCoeff = " + shortest(selectCoeff) + ", maxRelSpeed = " +
-        shortest(stored_max) + ", selectRemainder = " + shortest(selectRemainder(c, 1)) +
-        "); it must fit a 32-bit count");
+    throw ColiderError(std::string("colider: the expected candidate count N ") + names.selectCoeff +
+                       " (N - 1) " + names.maxRelSpeed + " + " + names.selectRemainder + " is " +
+                       shortest(S) + " in cell " + std::to_string(c) + " (N = " +
+                       std::to_string(N) + ", " + names.selectCoeff + " = " + shortest(selectCoeff) +
+                       ", " + names.maxRelSpeed + " = " + shortest(maxRelSpeed) + ", " +
+                       names.selectRemainder + " = " + shortest(selectRemainder) +
+                       "); it must fit a 32-bit count");
   }
-  const int M = static_cast<int>(S);
-  selectRemainder(c, 1) = S - M;
+  return S;
+}
 
-  stored_max_ = &maxRelSpeed(c, 1);
-  members_ = cells.crossRef + cells.cellStart[c];
+int CellStep::begin(const VelocityRows& velocity, double& maxRelSpeed, double& selectRemainder,
+                    double selectCoeff, int population, const int* members, int c) {
+  const int N = population;
+  if (N <= 1) return 0;
+  const double S =
+      expected_candidates(selectCoeff, maxRelSpeed, selectRemainder, N, c, kColiderNames);
+  const int M = static_cast<int>(S);
+  selectRemainder = S - M;
+
+  velocity_ = velocity;
+  stored_max_ = &maxRelSpeed;
+  members_ = members;
   cell_ = c;
   population_ = N;
-  running_max_ = stored_max;
+  running_max_ = maxRelSpeed;
   // The candidates will read the cell's velocity rows, which may lie anywhere
   // in memory: ask for them all at once, so that their cache misses overlap
   // instead of stalling one candidate after another.
   if (M > 0) {
-    double* const rows = &velocity(1, 1);
-    const int rows_count = velocity.nRow(), columns = velocity.nCol();
     for (int k = 0; k < N; k++) {
-      const int p = members_[k];
-      if (p >= 1 && p <= rows_count) prefetch(rows + static_cast<std::size_t>(columns) * (p - 1));
+      const long long r = static_cast<long long>(members_[k]) - velocity_.first;
+      if (r >= 0 && r < velocity_.count) prefetch(velocity_.data + velocity_.columns * r);
     }
   }
   return M;
 }
 
-namespace {
-
-// Particle p's velocity, columns 1 to 3, checked by Matrix: p must be one of
-// its rows, and it must have three columns.
-double* velocity_row(Matrix& velocity, int p) {
-  static_cast<void>(velocity(p, 3));
-  return &velocity(p, 1);
+// Particle p's velocity, three doubles. A particle outside the rows, or rows
+// of fewer than three columns, fail the Matrix's check when there is one.
+double* CellStep::row(int p) {
+  const long long r = static_cast<long long>(p) - velocity_.first;
+  if (r < 0 || r >= velocity_.count || velocity_.columns < 3) {
+    if (velocity_.matrix != nullptr) static_cast<void>((*velocity_.matrix)(p, 3));
+    refuse("a particle number", p, cell_, "it must name a row of the velocities");
+  }
+  return velocity_.data + velocity_.columns * r;
 }
 
-}  // namespace
-
-bool CellStep::examine(Matrix& velocity, double u1, double u2, double u3) {
+bool CellStep::examine(double u1, double u2, double u3) {
   const int N = population_;
   // 0 <= k1 <= N - 1. k2 = (trunc(k1 + u2 (N - 1)) + 1) mod N is one of the
   // other offsets; the value before the remainder lies in [1, 2N - 1], so the
@@ -130,8 +148,8 @@ bool CellStep::examine(Matrix& velocity, double u1, double u2, double u3) {
                      k1 + checked_deviate(u2, "u2, the second particle's deviate,", cell_) * (N - 1)) +
                  1;
   if (k2 >= N) k2 -= N;
-  first_ = velocity_row(velocity, members_[k1]);
-  second_ = velocity_row(velocity, members_[k2]);
+  first_ = row(members_[k1]);
+  second_ = row(members_[k2]);
 
   // pow(d, 2) with an exponent of 2 is one correctly rounded product, d * d,
   // which is how the library has always computed it.

@@ -26,11 +26,13 @@ need_command g++ g++
 need_command cmake cmake
 need_command ninja ninja-build
 need_package libgtest-dev
+need_package librandom123-dev  # Philox, for collide's per-cell streams
 need_command pkg-config pkgconf
 need_command gnuplot gnuplot-nox  # plots of the Data files
 need_command help2man help2man    # manual pages from each program's --help
 need_command valgrind valgrind
 need_command clang++ clang        # the libFuzzer target
+need_command gfortran gfortran    # the Fortran program that calls collide
 need_package libclang-rt-dev      # clang's fuzzer and sanitizer runtimes
 need_command python3 python3
 python3 -c 'import venv, ensurepip' 2>/dev/null || missing+=(python3-venv)

@@ -2,7 +2,8 @@
 # Builds the outside consumers against an installed collide with nothing but
 # pkg-config's flags (and any CXXFLAGS and LDFLAGS given), then runs them:
 # the one that supplies rand(long&), with <collide/colider.h> and with the
-# older "colider.h", and the one that hands colider a generator instead.
+# older "colider.h", the one that hands colider a generator instead, and the
+# C program.
 # Then the guide's own example, built by the guide's own pkg-config commands
 # as they stand, with $HOME/.local/numlab standing for the install.
 # Usage: pkg_config_test.sh PREFIX SOURCE_DIR WORK
@@ -23,6 +24,10 @@ build() {  # output, source, extra flags
   build consumer consumer.cpp
   build consumer_flat consumer.cpp -DCOLLIDE_FLAT_INCLUDE
   build generator_consumer generator_consumer.cpp
+  # A C program, compiled and linked by the C compiler alone.
+  # shellcheck disable=SC2046
+  cc -O2 "$source/c_consumer.c" $(pkg-config --cflags --libs collide) ${LDFLAGS:-} -o "$work/c_consumer"
+  "$work/c_consumer"
 )
 
 # The guide's first C++ block is my_simulation.cpp; its shell block that

@@ -4,6 +4,7 @@
 #ifndef COLLIDE_COLIDER_H
 #define COLLIDE_COLIDER_H
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -66,5 +67,31 @@ int colider(Matrix& velocity, Matrix& maxRelSpeed, double /*spare*/, Generator&&
   return collide_detail::collide_cells(velocity, maxRelSpeed, generator, selectRemainder,
                                        selectCoeff, cells);
 }
+
+// Per-cell random streams: the deviates of a cell depend only on a key of
+// the run's, the step number and the cell, so that results depend neither
+// on the order in which cells are processed nor on how they are split among
+// threads or ranks. The cell counted from 0 (SortList's cell c is c - 1)
+// draws from Philox4x64-10 under the key {key, step}, with the counters
+// {cell, 0, 0, 0}, {cell, 1, 0, 0}, ...; each counter gives four 64-bit
+// words, and each word x the deviate (x >> 11) 2^-53, in [0, 1). Use one key
+// for a run and a new step number for every step.
+struct CellStreams {
+  std::uint64_t key;
+  std::uint64_t step;
+};
+
+// The collision step for the cells firstCell to lastCell (inclusive,
+// 1-based, as in SortList) alone, each with its own stream. Calls for
+// disjoint ranges may run at the same time on the same arrays, from
+// different threads, as long as no particle stands in two cells: each call
+// writes only its cells' particles and its cells' entries of maxRelSpeed and
+// selectRemainder, and only reads cells. Returns the collisions accepted in
+// the range; checks and throws as colider does, and throws ColiderError for
+// a range outside 1 to numCells (an empty range, lastCell = firstCell - 1,
+// does nothing).
+int colider_range(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
+                  double selectCoeff, const SortList& cells, int firstCell, int lastCell,
+                  CellStreams streams);
 
 #endif

@@ -14,7 +14,18 @@
 
 namespace collide_detail {
 
-// One cell of one colider call.
+// The particles' velocities: `count` rows of `columns` doubles from `data`,
+// numbered from `first`. When they are a Matrix, `matrix` names it, and a
+// row outside it fails the Matrix's own check.
+struct VelocityRows {
+  double* data;
+  long long count;
+  int columns;
+  int first;
+  Matrix* matrix;
+};
+
+// One cell of one step.
 class CellStep {
  public:
   // Checks cell c's inputs and, for a cell of two or more particles, stores
@@ -24,17 +35,27 @@ class CellStep {
   int begin(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
             double selectCoeff, const SortList& cells, int c);
 
+  // The same for a cell given as its values: `members` are its population
+  // particle numbers, `cell` is how messages name it.
+  int begin(const VelocityRows& velocity, double& maxRelSpeed, double& selectRemainder,
+            double selectCoeff, int population, const int* members, int cell);
+
   // Picks a candidate pair by u1 and u2, raises the cell's maximum to its
   // relative speed, and tells whether u3 accepts it.
-  bool examine(Matrix& velocity, double u1, double u2, double u3);
+  bool examine(double u1, double u2, double u3);
 
   // Gives the accepted pair its new velocities: cos(theta) = 1 - 2 u4,
   // phi = 2 pi u5.
   void scatter(double u4, double u5);
 
+  int cell() const { return cell_; }
+
  private:
+  double* row(int particle);
+
+  VelocityRows velocity_ = {nullptr, 0, 0, 0, nullptr};
   double* stored_max_ = nullptr;  // maxRelSpeed(c, 1)
-  const int* members_ = nullptr;  // the cell's stretch of crossRef
+  const int* members_ = nullptr;  // the cell's particle numbers
   int cell_ = 0;
   int population_ = 0;
   double running_max_ = 0;  // largest relative speed seen in the cell so far
@@ -47,6 +68,24 @@ class CellStep {
 // int counts.
 [[noreturn]] void too_many_collisions(int cell);
 
+// The candidates of a begun cell, with deviates from draw(); adds the
+// accepted ones to `collisions`.
+template <class Draw>
+void collide_candidates(CellStep& cell, int candidates, Draw& draw, int& collisions) {
+  for (int candidate = 0; candidate < candidates; candidate++) {
+    const double u1 = draw();
+    const double u2 = draw();
+    const double u3 = draw();
+    if (cell.examine(u1, u2, u3)) {
+      if (collisions == 2147483647) too_many_collisions(cell.cell());
+      collisions++;
+      const double u4 = draw();
+      const double u5 = draw();
+      cell.scatter(u4, u5);
+    }
+  }
+}
+
 template <class Draw>
 int collide_cells(Matrix& velocity, Matrix& maxRelSpeed, Draw& draw, Matrix& selectRemainder,
                   double selectCoeff, const SortList& cells) {
@@ -54,18 +93,7 @@ int collide_cells(Matrix& velocity, Matrix& maxRelSpeed, Draw& draw, Matrix& sel
   for (int c = 1; c <= cells.numCells; c++) {
     CellStep cell;
     const int candidates = cell.begin(velocity, maxRelSpeed, selectRemainder, selectCoeff, cells, c);
-    for (int candidate = 0; candidate < candidates; candidate++) {
-      const double u1 = draw();
-      const double u2 = draw();
-      const double u3 = draw();
-      if (cell.examine(velocity, u1, u2, u3)) {
-        if (collisions == 2147483647) too_many_collisions(c);
-        collisions++;
-        const double u4 = draw();
-        const double u5 = draw();
-        cell.scatter(u4, u5);
-      }
-    }
+    collide_candidates(cell, candidates, draw, collisions);
   }
   return collisions;
 }

@@ -1,0 +1,45 @@
+// The collision step with per-cell random streams (counter-based, keyed by
+// the run's key, the step and the cell), for a range of cells.
+#include <string>
+
+#include <Random123/philox.h>
+
+#include "step_internals.h"
+#include "collide/colider.h"
+
+namespace collide_detail {
+
+CellStream::CellStream(CellStreams streams, std::uint64_t cell)
+    : key_{streams.key, streams.step}, counter_{cell, 0, 0, 0} {}
+
+// Philox4x64-10 of the next counter: four 64-bit words.
+void CellStream::refill() {
+  const r123::Philox4x64::ctr_type counter = {{counter_[0], counter_[1], counter_[2], counter_[3]}};
+  const r123::Philox4x64::key_type key = {{key_[0], key_[1]}};
+  const r123::Philox4x64::ctr_type block = r123::Philox4x64()(counter, key);
+  for (int k = 0; k < 4; k++) block_[k] = block.v[k];
+  counter_[1]++;
+  used_ = 0;
+}
+
+}  // namespace collide_detail
+
+int colider_range(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
+                  double selectCoeff, const SortList& cells, int firstCell, int lastCell,
+                  CellStreams streams) {
+  if (firstCell < 1 || lastCell > cells.numCells || lastCell < firstCell - 1) {
+    throw ColiderError("colider_range: cells " + std::to_string(firstCell) + " to " +
+                       std::to_string(lastCell) + " are not a range within 1 to numCells = " +
+                       std::to_string(cells.numCells));
+  }
+  int collisions = 0;
+  for (int c = firstCell; c <= lastCell; c++) {
+    collide_detail::CellStep cell;
+    const int candidates =
+        cell.begin(velocity, maxRelSpeed, selectRemainder, selectCoeff, cells, c);
+    if (candidates <= 0) continue;
+    collide_detail::CellStream draw(streams, static_cast<std::uint64_t>(c - 1));
+    collide_detail::collide_candidates(cell, candidates, draw, collisions);
+  }
+  return collisions;
+}
