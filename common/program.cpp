@@ -71,12 +71,14 @@ void close_standard_output() {
   if (close(STDOUT_FILENO) != 0 && errno != EBADF) standard_output_failed(errno);
 }
 
-void print_help(const ProgramHelp& help) {
+void print_help(const ProgramHelp& help, const std::vector<ValueOption>* options) {
   std::cout << "Usage: " << help.name << " [OPTION]" << help.operands << "\n"
             << help.summary << "\n\n"
             << help.description << "\n"
-            << "Options:\n"
-               "  -h, --help     print this help and exit\n"
+            << "Options:\n";
+  if (options != nullptr)
+    for (const ValueOption& option : *options) std::cout << option.help;
+  std::cout << "  -h, --help     print this help and exit\n"
                "      --version  print the program's name and the suite's version and exit\n"
                "\n"
                "Exit status:\n"
@@ -87,10 +89,26 @@ void print_help(const ProgramHelp& help) {
             << std::flush;
 }
 
+[[noreturn]] void usage_error(const ProgramHelp& help, const std::string& argument) {
+  std::cerr << help.name << ": unknown argument '" << quoted_token(argument) << "'; try --help"
+            << std::endl;
+  std::exit(2);
+}
+
+// The option that `argument` names ("--name" or "--name=value"), if any.
+ValueOption* value_option(const std::string& argument, std::vector<ValueOption>* options) {
+  if (options == nullptr) return nullptr;
+  for (ValueOption& option : *options) {
+    const std::string name = option.name;
+    if (argument == name || argument.compare(0, name.size() + 1, name + "=") == 0) return &option;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 std::vector<const char*> start_program(int argc, char** argv, const ProgramHelp& help,
-                                       int max_operands) {
+                                       int max_operands, std::vector<ValueOption>* options) {
   program_name = help.name;
   open_standard_descriptors();
   // Never released: std::cout is flushed at exit, after static objects go.
@@ -101,19 +119,26 @@ std::vector<const char*> start_program(int argc, char** argv, const ProgramHelp&
   for (int k = 1; k < argc; k++) {
     const std::string argument = argv[k];
     if (argument == "-h" || argument == "--help") {
-      print_help(help);
+      print_help(help, options);
       std::exit(0);
     }
     if (argument == "--version") {
       std::cout << help.name << " (numlab) " << NUMLAB_VERSION << std::endl;
       std::exit(0);
     }
-    const bool option = argument.size() > 1 && argument[0] == '-';
-    if (option || static_cast<int>(operands.size()) == max_operands) {
-      std::cerr << help.name << ": unknown argument '" << quoted_token(argument)
-                << "'; try --help" << std::endl;
-      std::exit(2);
+    if (ValueOption* option = value_option(argument, options)) {
+      const size_t equals = argument.find('=');
+      if (equals != std::string::npos) {
+        option->value = argv[k] + equals + 1;
+      } else if (k + 1 < argc) {
+        option->value = argv[++k];
+      } else {
+        usage_error(help, argument);
+      }
+      continue;
     }
+    const bool option = argument.size() > 1 && argument[0] == '-';
+    if (option || static_cast<int>(operands.size()) == max_operands) usage_error(help, argument);
     operands.push_back(argv[k]);
   }
   return operands;

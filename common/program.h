@@ -18,7 +18,10 @@
 //      --version prints "<program> (numlab) <version>" and exits with 0, and
 //      any other argument is refused with
 //      "<program>: unknown argument '<arg>'; try --help" and exit status 2.
-//      A program that takes operands says how many; they are returned.
+//      A program that takes operands says how many; they are returned. A
+//      program with options that take a value names them: each is taken as
+//      "--name VALUE" or "--name=VALUE", and one without its value is a
+//      usage error too.
 #pragma once
 
 #include <vector>
@@ -33,8 +36,16 @@ struct ProgramHelp {
   const char* failures;     // what ends a run with status 1
 };
 
+// An option that takes a value.
+struct ValueOption {
+  const char* name;           // "--threads"
+  const char* help;           // its lines under Options in --help
+  const char* value = nullptr;  // what the command line gave, if anything
+};
+
 std::vector<const char*> start_program(int argc, char** argv, const ProgramHelp& help,
-                                       int max_operands = 0);
+                                       int max_operands = 0,
+                                       std::vector<ValueOption>* options = nullptr);
 
 // Writes a line to standard output with one write(2), checked as above.
 // Whatever std::cout holds must have been flushed first.

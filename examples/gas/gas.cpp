@@ -28,12 +28,6 @@ HardSphereGas::HardSphereGas(const GasParameters& parameters)
   sort();
 }
 
-int HardSphereGas::step() {
-  stream();
-  sort();
-  return collide();
-}
-
 void HardSphereGas::stream() {
   const double L = parameters_.box;
   for (int p = 1; p <= parameters_.particles; p++) {
@@ -78,7 +72,7 @@ void HardSphereGas::renumber_by_cell() {
   sort();
 }
 
-int HardSphereGas::collide() {
+int HardSphereGas::collide_classic() {
   return colider(velocity_, maxRelSpeed_, 0.0, seed_, selectRemainder_,
                  parameters_.select_coeff, cells_);
 }

@@ -22,7 +22,8 @@ struct GasParameters {
   // with 500 particles a cell this gives each particle about 0.2 collisions
   // a step once the gas is in equilibrium.
   double select_coeff = 1.5e-4;
-  long seed = 1;
+  long seed = 1;  // the start's generator state, and the collisions' stream key
+  int threads = 1;  // the cells are split among this many threads
 };
 
 class HardSphereGas {
@@ -36,9 +37,13 @@ class HardSphereGas {
   // The parts of a step, for measurements between them.
   void stream();
   void sort();
+  // Collides with per-cell streams keyed by the seed and the number of this
+  // call, the cells split among the threads in contiguous ranges: the same
+  // results for any number of threads.
   int collide();
-  // The same with a generator of the caller's choice (colider's callable
-  // form) in place of rand(long&).
+  // The same step through colider's classic form, with rand(seed), or with
+  // a generator of the caller's choice (the callable form); one thread.
+  int collide_classic();
   template <class Generator>
   int collide(Generator&& generator) {
     return colider(velocity_, maxRelSpeed_, 0.0, generator, selectRemainder_,
@@ -61,6 +66,12 @@ class HardSphereGas {
   std::vector<double> speeds();
   int particles() const { return parameters_.particles; }
 
+  // The state itself, for tests of the bookkeeping: particle p's position
+  // is positions()[p - 1] and its velocity row p of velocities().
+  std::vector<double>& positions() { return x_; }
+  Matrix& velocities() { return velocity_; }
+  const SortList& cells() const { return cells_; }
+
  private:
   GasParameters parameters_;
   std::vector<double> x_;
@@ -69,6 +80,7 @@ class HardSphereGas {
   Matrix selectRemainder_;
   SortList cells_;
   long seed_;
+  unsigned long long collide_calls_ = 0;
 };
 
 // The Maxwell-Boltzmann speed density for a gas whose mean squared speed is

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <string>
 #include <memory>
 #include <vector>
 
@@ -111,6 +114,138 @@ TEST(GasRelaxProgram, WritesBothDataFiles) {
   EXPECT_EQ(split_lines(dir.read("gas_kurtosis.dat")).size(), 151u);
   EXPECT_EQ(split_lines(dir.read("gas_speeds.dat")).size(), 40u);
   EXPECT_NE(run.out.find("hard-sphere theory"), std::string::npos) << run.out;
+}
+
+// The bookkeeping around colider, each part against what it must do.
+GasParameters small_gas() {
+  GasParameters parameters;
+  parameters.particles = 2000;
+  parameters.cells = 10;
+  return parameters;
+}
+
+TEST(GasBookkeeping, StreamingMovesEachParticleByItsOwnVelocity) {
+  HardSphereGas gas(small_gas());
+  const std::vector<double> before = gas.positions();
+  // Speeds of up to 50 box lengths a step, so that some wrap several times.
+  for (int p = 1; p <= gas.particles(); p++)
+    gas.velocities()(p, 1) = (p % 101 - 50) * 100.0 * p / gas.particles();
+  gas.stream();
+  const double dt = GasParameters().time_step, L = GasParameters().box;
+  for (int p = 1; p <= gas.particles(); p++) {
+    const double x = gas.positions()[p - 1];
+    ASSERT_GE(x, 0.0) << "particle " << p;
+    ASSERT_LT(x, L) << "particle " << p;
+    // The move is v dt, give or take whole box lengths.
+    const double laps = (x - before[p - 1] - gas.velocities()(p, 1) * dt) / L;
+    ASSERT_NEAR(laps, std::round(laps), 1e-9) << "particle " << p;
+  }
+}
+
+TEST(GasBookkeeping, EachParticleIsListedOnceInTheCellOfItsPosition) {
+  HardSphereGas gas(small_gas());
+  for (int round = 0; round < 3; round++) {
+    const SortList& cells = gas.cells();
+    std::vector<int> seen(gas.particles() + 1, 0);
+    int position = 1;
+    for (int c = 1; c <= cells.numCells; c++) {
+      ASSERT_EQ(cells.cellStart[c], position) << "cell " << c;
+      for (int k = 0; k < cells.cellPopulation[c]; k++) {
+        const int p = cells.crossRef[cells.cellStart[c] + k];
+        ASSERT_GE(p, 1);
+        ASSERT_LE(p, gas.particles());
+        seen[p]++;
+        const double x = gas.positions()[p - 1];
+        EXPECT_GE(x, (c - 1) * 0.1 - 1e-12) << "particle " << p << " in cell " << c;
+        EXPECT_LT(x, c * 0.1 + 1e-12) << "particle " << p << " in cell " << c;
+      }
+      position += cells.cellPopulation[c];
+    }
+    EXPECT_EQ(position, gas.particles() + 1);
+    for (int p = 1; p <= gas.particles(); p++) ASSERT_EQ(seen[p], 1) << "particle " << p;
+    gas.step();
+  }
+}
+
+TEST(GasBookkeeping, RenumberingKeepsEachPositionWithItsVelocity) {
+  HardSphereGas gas(small_gas());
+  for (int s = 0; s < 3; s++) gas.step();
+  std::vector<std::array<double, 4>> before;
+  for (int p = 1; p <= gas.particles(); p++)
+    before.push_back({gas.positions()[p - 1], gas.velocities()(p, 1), gas.velocities()(p, 2),
+                      gas.velocities()(p, 3)});
+  gas.renumber_by_cell();
+  std::vector<std::array<double, 4>> after;
+  int previous_cell = 0;
+  for (int p = 1; p <= gas.particles(); p++) {
+    after.push_back({gas.positions()[p - 1], gas.velocities()(p, 1), gas.velocities()(p, 2),
+                     gas.velocities()(p, 3)});
+    const int cell = static_cast<int>(gas.positions()[p - 1] * 10);  // 10 cells of 0.1
+    EXPECT_GE(cell, previous_cell) << "particle " << p << " is out of cell order";
+    previous_cell = cell;
+  }
+  std::sort(before.begin(), before.end());
+  std::sort(after.begin(), after.end());
+  EXPECT_EQ(after, before) << "a particle's position and velocity must move together";
+  // Numbered by cell, the lists count up from 1.
+  for (int j = 1; j <= gas.particles(); j++) ASSERT_EQ(gas.cells().crossRef[j], j);
+}
+
+TEST(GasBookkeeping, KurtosisIsThatOfTheFirstComponentAlone) {
+  HardSphereGas gas(small_gas());
+  // x components of +-1 and 3: mean 0.4 over one in five at 3; the other
+  // components far from it, so that using them shows.
+  double m2 = 0, m4 = 0;
+  const int n = gas.particles();
+  for (int p = 1; p <= n; p++) {
+    const double x = p % 5 == 0 ? 3.0 : (p % 2 == 0 ? 1.0 : -1.0);
+    gas.velocities()(p, 1) = x;
+    gas.velocities()(p, 2) = 40.0 + p % 7;
+    gas.velocities()(p, 3) = -25.0 * (p % 3);
+  }
+  double mean = 0;
+  for (int p = 1; p <= n; p++) mean += gas.velocities()(p, 1) / n;
+  for (int p = 1; p <= n; p++) {
+    const double d = gas.velocities()(p, 1) - mean;
+    m2 += d * d / n;
+    m4 += d * d * d * d / n;
+  }
+  EXPECT_NEAR(gas.component_kurtosis(), m4 / (m2 * m2), 1e-12);
+}
+
+TEST(GasRelaxProgram, TheSameBytesForAnyNumberOfThreads) {
+  std::string out, kurtosis, speeds;
+  for (const char* threads : {"1", "2", "4"}) {
+    Workspace dir;
+    RunResult run =
+        run_command({program_path("gas_relax"), "4000", "30", "--threads", threads}, "", dir);
+    ASSERT_EQ(run.status, 0) << threads << " threads: " << run.err;
+    if (out.empty()) {
+      out = run.out, kurtosis = dir.read("gas_kurtosis.dat"), speeds = dir.read("gas_speeds.dat");
+      continue;
+    }
+    EXPECT_EQ(run.out, out) << threads << " threads";
+    EXPECT_EQ(dir.read("gas_kurtosis.dat"), kurtosis) << threads << " threads";
+    EXPECT_EQ(dir.read("gas_speeds.dat"), speeds) << threads << " threads";
+  }
+  EXPECT_EQ(split_lines(kurtosis).size(), 31u);
+}
+
+TEST(GasRelaxProgram, AThreadCountThatIsNotOneTo1024IsAUsageError) {
+  for (const char* threads : {"0", "1025", "two", "1.5", ""}) {
+    Workspace dir;
+    RunResult run = run_command({program_path("gas_relax"), "--threads", threads}, "", dir);
+    EXPECT_EQ(run.status, 2) << threads;
+    EXPECT_EQ(run.err, std::string("gas_relax: expected a whole number from 1 to 1024 for --threads, not '") +
+                           threads + "'; try --help\n");
+    EXPECT_FALSE(dir.exists("gas_kurtosis.dat")) << threads;
+  }
+  Workspace dir;
+  RunResult missing = run_command({program_path("gas_relax"), "--threads"}, "", dir);
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_EQ(missing.err, "gas_relax: unknown argument '--threads'; try --help\n");
+  RunResult joined = run_command({program_path("gas_relax"), "100", "2", "--threads=3"}, "", dir);
+  EXPECT_EQ(joined.status, 0) << joined.err;
 }
 
 }  // namespace
