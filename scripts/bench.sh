@@ -20,5 +20,8 @@ for kernels in kernels_bench colider_bench_cheap colider_bench_minstd; do
   build/bench/bench/$kernels "${medians[@]}" 2>/dev/null | grep '_median'
   echo
 done
+echo "## colider called from Python against the same step called from C++"
+scripts/python_test.sh --bench
+echo
 echo "## programs against their floors"
 bench/programs.sh "${1:-5}"

@@ -3,6 +3,8 @@
 # the whole test suite:
 #   1. every test of the default (Release) build;
 #   2. the same build and tests with clang++, whose output must match;
+#      then the Python module, built by pip into a fresh environment, and
+#      its tests;
 #   3. valgrind's memcheck on the collision tests, the reference simulation
 #      and one run of each program;
 #   4. the sanitizer build (AddressSanitizer and UndefinedBehaviorSanitizer)
@@ -27,6 +29,9 @@ cmake --workflow --preset default
 
 step "default build and tests with clang++"
 cmake --workflow --preset clang
+
+step "the Python module and its tests"
+scripts/python_test.sh
 
 step "valgrind memcheck"
 ctest --preset valgrind

@@ -1,0 +1,153 @@
+// collide._core: the C interface's two calls over NumPy arrays, which the
+// package's __init__.py checks (dtype, shape, contiguity) before calling in.
+// The interface itself checks every index and per-cell value before it
+// changes anything, so a refusal leaves the arrays as they were. The step
+// runs without the GIL.
+#include <nanobind/nanobind.h>
+#include <nanobind/ndarray.h>
+#include <nanobind/stl/pair.h>
+#include <nanobind/stl/string.h>
+
+#include <numpy/random/bitgen.h>
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <utility>
+
+#include <collide/colider.h>
+#include <collide/collide.h>
+
+namespace nb = nanobind;
+
+namespace {
+
+using Velocities = nb::ndarray<double, nb::ndim<2>, nb::c_contig, nb::device::cpu>;
+using PerCell = nb::ndarray<double, nb::ndim<1>, nb::c_contig, nb::device::cpu>;
+using Indices = nb::ndarray<const int32_t, nb::ndim<1>, nb::c_contig, nb::device::cpu>;
+
+// The interface's message, under the Python function's name.
+[[noreturn]] void raise(const char* message) {
+  std::string line = message;
+  const size_t colon = line.find(": ");
+  if (colon != std::string::npos) line = "colider: " + line.substr(colon + 2);
+  throw nb::value_error(line.c_str());
+}
+
+struct Arrays {
+  Velocities velocity;
+  PerCell max_rel_speed, select_remainder;
+  Indices cell_population, cell_start, cross_ref;
+
+  int32_t particles() const { return static_cast<int32_t>(velocity.shape(0)); }
+  int32_t cells() const { return static_cast<int32_t>(cell_population.shape(0)); }
+  int32_t cross_ref_size() const { return static_cast<int32_t>(cross_ref.shape(0)); }
+};
+
+int32_t keyed(Arrays a, double select_coeff, uint64_t key, uint64_t step) {
+  int32_t collisions = 0;
+  char message[512];
+  int code;
+  {
+    nb::gil_scoped_release unlocked;
+    code = collide_cells_keyed(a.velocity.data(), a.particles(), a.max_rel_speed.data(),
+                               a.select_remainder.data(), a.cell_population.data(),
+                               a.cell_start.data(), a.cells(), a.cross_ref.data(),
+                               a.cross_ref_size(), select_coeff, 0, a.cells(), key, step,
+                               &collisions, message, sizeof message);
+  }
+  if (code != COLLIDE_OK) raise(message);
+  return collisions;
+}
+
+// Deviates from a numpy.random bit generator's C interface. The caller holds
+// the bit generator's lock.
+int32_t with_bit_generator(Arrays a, double select_coeff, nb::capsule capsule) {
+  auto* bitgen = static_cast<bitgen_t*>(PyCapsule_GetPointer(capsule.ptr(), "BitGenerator"));
+  if (bitgen == nullptr) throw nb::python_error();
+  int32_t collisions = 0;
+  char message[512];
+  int code;
+  {
+    nb::gil_scoped_release unlocked;
+    code = collide_cells_with(a.velocity.data(), a.particles(), a.max_rel_speed.data(),
+                              a.select_remainder.data(), a.cell_population.data(),
+                              a.cell_start.data(), a.cells(), a.cross_ref.data(),
+                              a.cross_ref_size(), select_coeff, 0, a.cells(), bitgen->next_double,
+                              bitgen->state, &collisions, message, sizeof message);
+  }
+  if (code != COLLIDE_OK) raise(message);
+  return collisions;
+}
+
+// The keyed step timed from inside C++, for the benchmark that compares a
+// call from Python with the same step called from C++: (collisions, seconds).
+std::pair<int32_t, double> timed_keyed(Arrays a, double select_coeff, uint64_t key,
+                                       uint64_t step) {
+  const auto start = std::chrono::steady_clock::now();
+  const int32_t collisions = keyed(a, select_coeff, key, step);
+  const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
+  return {collisions, seconds.count()};
+}
+
+// The C++ form, colider_range over a Matrix and a SortList (from 1), on
+// copies of the arrays: what the tests compare the module with.
+int32_t cxx_range(Arrays a, double select_coeff, uint64_t key, uint64_t step) {
+  const int particles = a.particles(), cells = a.cells();
+  Matrix velocity(particles, 3), max_rel_speed(cells, 1), select_remainder(cells, 1);
+  SortList lists(cells, a.cross_ref_size() + 1);
+  for (int p = 0; p < particles; p++)
+    for (int k = 0; k < 3; k++) velocity(p + 1, k + 1) = a.velocity(p, k);
+  for (int c = 0; c < cells; c++) {
+    max_rel_speed(c + 1, 1) = a.max_rel_speed(c);
+    select_remainder(c + 1, 1) = a.select_remainder(c);
+    lists.cellPopulation[c + 1] = a.cell_population(c);
+    lists.cellStart[c + 1] = a.cell_start(c) + 1;
+  }
+  for (int k = 0; k < a.cross_ref_size(); k++) lists.crossRef[k + 1] = a.cross_ref(k) + 1;
+  int32_t collisions;
+  try {
+    collisions = colider_range(velocity, max_rel_speed, select_remainder, select_coeff, lists, 1,
+                               cells, CellStreams{key, step});
+  } catch (const ColiderError& refused) {
+    throw nb::value_error(refused.what());
+  }
+  for (int p = 0; p < particles; p++)
+    for (int k = 0; k < 3; k++) a.velocity(p, k) = velocity(p + 1, k + 1);
+  for (int c = 0; c < cells; c++) {
+    a.max_rel_speed(c) = max_rel_speed(c + 1, 1);
+    a.select_remainder(c) = select_remainder(c + 1, 1);
+  }
+  return collisions;
+}
+
+// The arguments as the package passes them; noconvert, so that an array is
+// never copied (a copy would take the updates away from the caller's).
+#define COLLIDE_ARRAYS                                                               \
+  nb::arg("velocity").noconvert(), nb::arg("max_rel_speed").noconvert(),            \
+      nb::arg("select_remainder").noconvert(), nb::arg("select_coeff"),              \
+      nb::arg("cell_population").noconvert(), nb::arg("cell_start").noconvert(),     \
+      nb::arg("cross_ref").noconvert()
+
+template <class Result, class... Rest>
+auto with_arrays(Result (*step)(Arrays, double, Rest...)) {
+  return [step](Velocities velocity, PerCell max_rel_speed, PerCell select_remainder,
+                double select_coeff, Indices cell_population, Indices cell_start,
+                Indices cross_ref, Rest... rest) {
+    return step(Arrays{velocity, max_rel_speed, select_remainder, cell_population, cell_start,
+                       cross_ref},
+                select_coeff, rest...);
+  };
+}
+
+}  // namespace
+
+NB_MODULE(_core, m) {
+  m.doc() = "The collision step over NumPy arrays; use the collide package, which checks them.";
+  m.def("keyed", with_arrays(keyed), COLLIDE_ARRAYS, nb::arg("key"), nb::arg("step"));
+  m.def("with_bit_generator", with_arrays(with_bit_generator), COLLIDE_ARRAYS,
+        nb::arg("capsule"));
+  m.def("cxx_range", with_arrays(cxx_range), COLLIDE_ARRAYS, nb::arg("key"), nb::arg("step"));
+  m.def("timed_keyed", with_arrays(timed_keyed), COLLIDE_ARRAYS, nb::arg("key"),
+        nb::arg("step"));
+}

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# The Python module: a fresh virtual environment in build/python-venv, the
+# module built and installed into it by pip from ./collide (nanobind and
+# scikit-build-core come from the Python package index as its build
+# requirements), then its tests and the Python gas example's under pytest.
+# With --bench, the benchmark of a call from Python against the same step
+# called from C++ instead of the tests.
+# Usage: scripts/python_test.sh [--bench]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+venv=$root/build/python-venv
+rm -rf "$venv"
+python3 -m venv "$venv"
+"$venv/bin/pip" install -q --disable-pip-version-check "$root/collide" pytest matplotlib
+# Run from inside the environment, so that `import collide` finds the
+# installed module, not the source folder.
+cd "$venv"
+if [ "${1:-}" = --bench ]; then
+  exec bin/python "$root/bench/python_colider.py"
+fi
+exec bin/python -m pytest -q "$root/collide/python/tests"
