@@ -44,20 +44,29 @@ struct Arrays {
   int32_t cross_ref_size() const { return static_cast<int32_t>(cross_ref.shape(0)); }
 };
 
-int32_t keyed(Arrays a, double select_coeff, uint64_t key, uint64_t step) {
+// One call of the C interface, given the collision count and the message
+// buffer, run without the GIL; its refusal raised as ValueError.
+template <class Call>
+int32_t step_without_gil(Call&& call) {
   int32_t collisions = 0;
   char message[512];
   int code;
   {
     nb::gil_scoped_release unlocked;
-    code = collide_cells_keyed(a.velocity.data(), a.particles(), a.max_rel_speed.data(),
-                               a.select_remainder.data(), a.cell_population.data(),
-                               a.cell_start.data(), a.cells(), a.cross_ref.data(),
-                               a.cross_ref_size(), select_coeff, 0, a.cells(), key, step,
-                               &collisions, message, sizeof message);
+    code = call(&collisions, message, sizeof message);
   }
   if (code != COLLIDE_OK) raise(message);
   return collisions;
+}
+
+int32_t keyed(Arrays a, double select_coeff, uint64_t key, uint64_t step) {
+  return step_without_gil([&](int32_t* collisions, char* message, size_t size) {
+    return collide_cells_keyed(a.velocity.data(), a.particles(), a.max_rel_speed.data(),
+                               a.select_remainder.data(), a.cell_population.data(),
+                               a.cell_start.data(), a.cells(), a.cross_ref.data(),
+                               a.cross_ref_size(), select_coeff, 0, a.cells(), key, step,
+                               collisions, message, size);
+  });
 }
 
 // Deviates from a numpy.random bit generator's C interface. The caller holds
@@ -65,19 +74,13 @@ int32_t keyed(Arrays a, double select_coeff, uint64_t key, uint64_t step) {
 int32_t with_bit_generator(Arrays a, double select_coeff, nb::capsule capsule) {
   auto* bitgen = static_cast<bitgen_t*>(PyCapsule_GetPointer(capsule.ptr(), "BitGenerator"));
   if (bitgen == nullptr) throw nb::python_error();
-  int32_t collisions = 0;
-  char message[512];
-  int code;
-  {
-    nb::gil_scoped_release unlocked;
-    code = collide_cells_with(a.velocity.data(), a.particles(), a.max_rel_speed.data(),
+  return step_without_gil([&](int32_t* collisions, char* message, size_t size) {
+    return collide_cells_with(a.velocity.data(), a.particles(), a.max_rel_speed.data(),
                               a.select_remainder.data(), a.cell_population.data(),
                               a.cell_start.data(), a.cells(), a.cross_ref.data(),
                               a.cross_ref_size(), select_coeff, 0, a.cells(), bitgen->next_double,
-                              bitgen->state, &collisions, message, sizeof message);
-  }
-  if (code != COLLIDE_OK) raise(message);
-  return collisions;
+                              bitgen->state, collisions, message, size);
+  });
 }
 
 // The keyed step timed from inside C++, for the benchmark that compares a
