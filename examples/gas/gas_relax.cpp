@@ -40,8 +40,9 @@ const ProgramHelp kHelp = {
     "     it; standard output could not be written"};
 
 const char* const kThreadsHelp =
-    "      --threads N  split the cells among N threads, from 1 to 1024; by\n"
-    "                   default one for each core of the machine\n";
+    "      --threads N\n"
+    "                 split the cells among N threads, from 1 to 1024; by\n"
+    "                 default one for each core of the machine\n";
 
 // A whole number from 1 to 10^8, or 0 when the text is not one.
 int size_argument(const char* text) {
