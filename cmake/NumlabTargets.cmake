@@ -22,6 +22,8 @@ if(NOT NUMLAB_HELP2MAN AND NUMLAB_INSTALL)
   message(WARNING "help2man was not found: no manual pages are made "
     "(scripts/setup.sh installs Debian's help2man)")
 endif()
+# The pages' folder: Ninja makes an output's folder itself, Make does not.
+file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/man)
 
 # One program of programs.txt: built into bin/ and installed with its
 # manual page, made from its own --help, and the plot scripts of its Data

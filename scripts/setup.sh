@@ -39,14 +39,19 @@ python3 -c 'import venv, ensurepip' 2>/dev/null || missing+=(python3-venv)
 
 if [ ${#missing[@]} -ne 0 ]; then
   echo "setup: installing ${missing[*]}"
+  as_root=()
   if [ "$(id -u)" -ne 0 ]; then
-    echo "setup: these Debian packages are missing: ${missing[*]}" >&2
-    echo "setup: run this script as root, or install them with apt-get" >&2
-    exit 1
+    if ! command -v sudo >/dev/null 2>&1; then
+      echo "setup: these Debian packages are missing: ${missing[*]}" >&2
+      echo "setup: run this script as root, or install them with apt-get" >&2
+      exit 1
+    fi
+    echo "setup: not root, so Debian's packages are installed with sudo"
+    as_root=(sudo)
   fi
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
 # ROOT: a ROOT the user names (ROOT_DIR, CMAKE_PREFIX_PATH) or a working
