@@ -1,11 +1,11 @@
 #include "console.h"
 
 #include <cerrno>
-#include <charconv>
 #include <climits>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 
@@ -46,36 +46,55 @@ bool read_answer(const char* program, const char* kind, const char* what, T& val
 
 }  // namespace
 
-// Worked out on the decimal digits, never through a double, so that a
-// token is taken exactly as written: 2.5e3 is 2500, 1e10 is out of range,
-// 0.1e1 is 1 and 1.5 is not whole.
-Parsed parse_whole_number(const std::string& token, int& value) {
+namespace {
+
+// A token read as a decimal number: [+-]digits[.digits][(e|E)[+-]digits],
+// with at least one digit before the exponent, and nothing else (no
+// hexadecimal, no nan or inf, no spaces).
+struct Decimal {
+  bool valid = false;
+  bool negative = false;
+  std::string digits;      // every digit of the significand, in order
+  long long exponent = 0;  // of the last digit in `digits`
+};
+
+Decimal scan_decimal(const std::string& token) {
+  Decimal d;
   size_t i = 0;
   const size_t n = token.size();
-  bool negative = false;
-  if (i < n && (token[i] == '+' || token[i] == '-')) negative = token[i++] == '-';
-  std::string digits;
-  long long exponent = 0;  // of the last digit in `digits`
-  while (i < n && is_digit(token[i])) digits += token[i++];
+  if (i < n && (token[i] == '+' || token[i] == '-')) d.negative = token[i++] == '-';
+  while (i < n && is_digit(token[i])) d.digits += token[i++];
   if (i < n && token[i] == '.') {
     for (i++; i < n && is_digit(token[i]); i++) {
-      digits += token[i];
-      exponent--;
+      d.digits += token[i];
+      d.exponent--;
     }
   }
-  if (digits.empty()) return Parsed::NotANumber;
+  if (d.digits.empty()) return d;
   if (i < n && (token[i] == 'e' || token[i] == 'E')) {
     i++;
     bool negative_exponent = false;
     if (i < n && (token[i] == '+' || token[i] == '-')) negative_exponent = token[i++] == '-';
-    if (i == n || !is_digit(token[i])) return Parsed::NotANumber;
+    if (i == n || !is_digit(token[i])) return d;
     long long written = 0;
     for (; i < n && is_digit(token[i]); i++)
       written = std::min(written * 10 + (token[i] - '0'), 1000000000LL);  // far past any int
-    exponent += negative_exponent ? -written : written;
+    d.exponent += negative_exponent ? -written : written;
   }
-  if (i != n) return Parsed::NotANumber;
+  d.valid = i == n;
+  return d;
+}
 
+}  // namespace
+
+// Worked out on the decimal digits, never through a double, so that a
+// token is taken exactly as written: 2.5e3 is 2500, 1e10 is out of range,
+// 0.1e1 is 1 and 1.5 is not whole.
+Parsed parse_whole_number(const std::string& token, int& value) {
+  Decimal d = scan_decimal(token);
+  if (!d.valid) return Parsed::NotANumber;
+  std::string& digits = d.digits;
+  long long exponent = d.exponent;
   digits.erase(0, digits.find_first_not_of('0'));
   if (digits.empty()) {  // zero, in any form
     value = 0;
@@ -92,23 +111,21 @@ Parsed parse_whole_number(const std::string& token, int& value) {
   long long magnitude = 0;
   for (char c : digits) magnitude = magnitude * 10 + (c - '0');
   for (long long k = 0; k < exponent; k++) magnitude *= 10;
-  const long long signed_value = negative ? -magnitude : magnitude;
+  const long long signed_value = d.negative ? -magnitude : magnitude;
   if (signed_value < INT_MIN || signed_value > INT_MAX) return Parsed::OutOfRange;
   value = static_cast<int>(signed_value);
   return Parsed::Ok;
 }
 
+// The decimal grammar above, rounded once by strtod (in the C locale the
+// programs keep). Beyond double, both ways: a value that rounds to an
+// infinity, or to zero from digits that are not all zero.
 Parsed parse_number(const std::string& token, double& value) {
-  const char* first = token.data();
-  const char* last = first + token.size();
-  // from_chars takes no plus sign; a typed "+2" is as good as "2".
-  if (first != last && *first == '+' && first + 1 != last && first[1] != '-' && first[1] != '+')
-    first++;
-  double result = 0;
-  auto [end, error] = std::from_chars(first, last, result, std::chars_format::general);
-  if (end != last || first == last) return Parsed::NotANumber;
-  if (error == std::errc::result_out_of_range) return Parsed::OutOfRange;
-  if (error != std::errc() || !std::isfinite(result)) return Parsed::NotANumber;
+  const Decimal d = scan_decimal(token);
+  if (!d.valid) return Parsed::NotANumber;
+  const double result = std::strtod(token.c_str(), nullptr);
+  const bool zero_digits = d.digits.find_first_not_of('0') == std::string::npos;
+  if (std::isinf(result) || (result == 0 && !zero_digits)) return Parsed::OutOfRange;
   value = result;
   return Parsed::Ok;
 }

@@ -1,12 +1,24 @@
 #include "text_line.h"
 
+#include <cmath>
+#include <cstring>
 #include <stdexcept>
 
 #include "write_all.h"
 
 NumberText::NumberText(double value) {
+  // Infinities and NaNs as a default stream writes them with glibc: "inf",
+  // "-inf", "nan", "-nan" (a NaN with its sign bit set, such as 0.0 / 0.0 on
+  // x86-64). Written here, since C++ libraries spell them differently.
+  if (!std::isfinite(value)) {
+    const char* text = std::isnan(value) ? (std::signbit(value) ? "-nan" : "nan")
+                                         : (value < 0 ? "-inf" : "inf");
+    size_ = static_cast<unsigned>(std::strlen(text));
+    std::memcpy(digits_, text, size_);
+    return;
+  }
   // The general format with a precision is defined as printf's %.6g, which
-  // is what a default stream writes; "inf", "-inf", "nan" and "-nan" too.
+  // is what a default stream writes.
   size_ = static_cast<unsigned>(
       std::to_chars(digits_, digits_ + sizeof digits_, value, std::chars_format::general, 6).ptr -
       digits_);

@@ -3,7 +3,9 @@
 // no number read the mean is 0/0, printed as the stream prints a NaN.
 #include <iostream>
 
+#include "number_reader.h"
 #include "program.h"
+#include "text_line.h"
 
 namespace {
 const ProgramHelp kHelp = {
@@ -24,7 +26,7 @@ int main(int argc, char** argv) {
   double sum = 0;
   long long count = 0;  // 64 bits: more than 2^31 - 1 values must not overflow
   double value = 0;
-  while (std::cin >> value) {
+  while (read_number(*std::cin.rdbuf(), value)) {
     sum = value + sum;
     count += 1;
   }
@@ -32,6 +34,8 @@ int main(int argc, char** argv) {
   // 0.0 / 0.0 is then the processor's NaN, whose sign bit x86-64 sets, so
   // every build prints "-nan" (a folded division gives "nan").
   const volatile double n = static_cast<double>(count);
-  std::cout << sum / n << std::endl;
+  TextLine line;
+  line << sum / n;
+  line.end(std::cout);
   return 0;
 }

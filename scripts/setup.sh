@@ -27,6 +27,9 @@ need_command cmake cmake
 need_command ninja ninja-build
 need_package libgtest-dev
 need_package librandom123-dev  # Philox, for collide's per-cell streams
+need_package libc++-dev         # the libcxx preset: clang++ with libc++,
+need_package libc++abi-dev      # and GoogleTest built from Debian's sources
+need_package googletest
 need_command pkg-config pkgconf
 need_command gnuplot gnuplot-nox  # plots of the Data files
 need_command help2man help2man    # manual pages from each program's --help

@@ -2,8 +2,9 @@
 # Quick start, command 2: installs what is missing, builds everything and runs
 # the whole test suite:
 #   1. every test of the default (Release) build;
-#   2. the same build and tests with clang++, whose output must match; the
-#      same again with CMake's default generator, Unix Makefiles;
+#   2. the same build and tests with clang++, and with clang++ and libc++,
+#      whose programs' output must match g++'s byte for byte; the same again
+#      with CMake's default generator, Unix Makefiles;
 #      then the Python module, built by pip into a fresh environment, and
 #      its tests;
 #   3. valgrind's memcheck on the collision tests, the reference simulation
@@ -30,6 +31,9 @@ cmake --workflow --preset default
 
 step "default build and tests with clang++"
 cmake --workflow --preset clang
+
+step "default build and tests with clang++ and libc++"
+cmake --workflow --preset libcxx
 
 step "default build and tests with Unix Makefiles"
 cmake --workflow --preset makefiles

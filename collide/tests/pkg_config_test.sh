@@ -14,7 +14,7 @@ rm -rf "$work"
 mkdir -p "$work"
 build() {  # output, source, extra flags
   # shellcheck disable=SC2046,SC2086  # flags are meant to split into words
-  c++ -O2 -DNDEBUG=1 ${CXXFLAGS:-} "${@:3}" "$source/$2" $(pkg-config --cflags --libs collide) \
+  "${CXX:-c++}" -O2 -DNDEBUG=1 ${CXXFLAGS:-} "${@:3}" "$source/$2" $(pkg-config --cflags --libs collide) \
     ${LDFLAGS:-} -o "$work/$1"
   "$work/$1"
 }
@@ -26,7 +26,7 @@ build() {  # output, source, extra flags
   build generator_consumer generator_consumer.cpp
   # A C program, compiled and linked by the C compiler alone.
   # shellcheck disable=SC2046
-  cc -O2 "$source/c_consumer.c" $(pkg-config --cflags --libs collide) ${LDFLAGS:-} -o "$work/c_consumer"
+  "${CC:-cc}" -O2 "$source/c_consumer.c" $(pkg-config --cflags --libs collide) ${LDFLAGS:-} -o "$work/c_consumer"
   "$work/c_consumer"
 )
 
@@ -42,6 +42,6 @@ commands=$(awk '/^```sh$/ {block = ""; keep = 1; next}
 unset PKG_CONFIG_PATH
 cd "$work/guide"
 # shellcheck disable=SC2086  # flags are meant to split into words
-c++() { command c++ ${CXXFLAGS:-} "$@" ${LDFLAGS:-}; }
+c++() { command "${CXX:-c++}" ${CXXFLAGS:-} "$@" ${LDFLAGS:-}; }
 HOME=$work/home eval "$commands"
 ./my_simulation

@@ -40,7 +40,7 @@ if [ -x "$prefix/bin/gaussian_errors" ]; then
   printf '4\n2\n0\n' | "$prefix/bin/gaussian_errors" >/dev/null
   check gaussian_errors.dat "2 4 2" "$(head -n 1 gaussian_errors.dat)"
 else
-  skip gaussian_errors "not installed: ROOT was not found"
+  skip gaussian_errors "not installed: built without ROOT"
 fi
 
 # Every program of programs.txt, and each of its plot scripts.
@@ -48,11 +48,11 @@ fi
 source "$root/scripts/read_programs.sh"
 scripts=()
 for program in "${programs[@]}"; do
-  for script in ${program_scripts[$program]}; do scripts+=("${script##*/}"); done
   if [[ ${program_root[$program]} == yes && ! -x $prefix/bin/$program ]]; then
-    skip "$program" "not installed: ROOT was not found"
+    skip "$program" "not installed: built without ROOT"
     continue
   fi
+  for script in ${program_scripts[$program]}; do scripts+=("${script##*/}"); done
   check "$program installed" yes "$([ -x "$prefix/bin/$program" ] && echo yes || echo no)"
   page=$prefix/share/man/man1/$program.1
   if [ -f "$page" ]; then
@@ -86,7 +86,7 @@ else
     check "gaussian_errors run by nobody" "2 4 2" \
       "$(head -n 1 "$user_dir/gaussian_errors.dat" 2>/dev/null || cat "$user_dir/out.txt")"
   else
-    skip "gaussian_errors run by nobody" "not installed: ROOT was not found"
+    skip "gaussian_errors run by nobody" "not installed: built without ROOT"
   fi
 fi
 

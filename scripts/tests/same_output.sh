@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Every program of programs.txt that this build made (ROOT's are left out
+# where it was built without ROOT), run from the reference build and from
+# this one on the same inputs: the main job's, and the inputs whose output
+# depends most on the C++ library (not-a-number lines, nan and 0x10 in
+# mean's input). Standard output and every file written must be the same,
+# byte for byte.
+# Usage: same_output.sh REFERENCE_BIN BIN WORK
+set -euo pipefail
+reference=$(realpath -m "$1") bin=$(realpath -m "$2") work=$(realpath -m "$3")
+root=$(cd "$(dirname "$0")/../.." && pwd)
+# shellcheck source=scripts/read_programs.sh
+source "$root/scripts/read_programs.sh"
+if [ ! -x "$reference/runge" ]; then
+  echo "SKIPPED: no reference build at $reference"
+  exit 0
+fi
+
+cases=()  # "program|input", the input's answers separated by blanks
+for program in "${programs[@]}"; do
+  [[ ${program_input[$program]} == @* ]] && continue
+  cases+=("$program|${program_input[$program]//$'\n'/ }")
+done
+cases+=("runge|1 0 0" "runge|0 -1 1" "random_reject|0" "random_reject|-3" "root_step|2000"
+        "mean|" "mean|1 nan 3" "mean|2 0x10 3" "mean|3-4 1.5x" "mean|7 1e-999 2.5e2 1e999 5")
+
+passed=0 failed=0 skipped=0
+rm -rf "$work"
+for entry in "${cases[@]}"; do
+  program=${entry%%|*} input=${entry#*|}
+  if [ ! -x "$bin/$program" ]; then
+    skipped=$((skipped + 1))
+    continue
+  fi
+  case_dir=$program-$((passed + failed))
+  for side in reference this; do
+    dir=$work/$side/$case_dir
+    mkdir -p "$dir"
+    exe=$reference/$program
+    [ "$side" = this ] && exe=$bin/$program
+    # shellcheck disable=SC2086  # the answers are meant to split into lines
+    (cd "$dir" && status=0 && { printf '%s\n' $input | "$exe" >stdout.txt 2>stderr.txt || status=$?; } &&
+      echo "$status" >status.txt)
+  done
+  if diff -r "$work/reference/$case_dir" "$work/this/$case_dir" >/dev/null; then
+    passed=$((passed + 1))
+  else
+    echo "FAILED: $program with input '$input' differs from the reference build:"
+    diff -r "$work/reference/$case_dir" "$work/this/$case_dir" | head -n 10 || true
+    failed=$((failed + 1))
+  fi
+done
+echo "$passed passed, $failed failed, $skipped skipped"
+[ "$failed" -eq 0 ]
