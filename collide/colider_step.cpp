@@ -72,7 +72,6 @@ int CellStep::begin(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemaind
                     double selectCoeff, const SortList& cells, int c) {
   const int N = cells.cellPopulation[c];
   if (N <= 1) return 0;
-  require_finite("selectCoeff", selectCoeff, c);
   if (cells.cellStart[c] < 0) refuse("cellStart", cells.cellStart[c], c, "it must not be negative");
   const VelocityRows rows = {&velocity(1, 1), velocity.nRow(), velocity.nCol(), 1, &velocity};
   return begin(rows, maxRelSpeed(c, 1), selectRemainder(c, 1), selectCoeff, N,
