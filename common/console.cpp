@@ -135,7 +135,7 @@ std::string quoted_token(const std::string& token) {
   std::string text;
   for (size_t k = 0; k < token.size() && k < shown; k++) {
     const unsigned char c = static_cast<unsigned char>(token[k]);
-    if (c < 0x20 || c == 0x7f) {
+    if (c < 0x20 || c >= 0x7f) {
       const char hex[] = "0123456789abcdef";
       text += "\\x";
       text += hex[c >> 4];

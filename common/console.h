@@ -25,8 +25,10 @@ enum class Parsed { Ok, NotANumber, OutOfRange };
 Parsed parse_whole_number(const std::string& token, int& value);
 Parsed parse_number(const std::string& token, double& value);
 
-// The token as an error line quotes it: control characters escaped as \xNN
-// and a long token cut to its first 40 characters and "...".
+// The token as an error line quotes it: every byte outside printable ASCII
+// (control characters, DEL and every byte above 0x7f) escaped as \xNN, so
+// that nothing a user typed can drive their terminal, and a long token cut
+// to its first 40 characters and "...".
 std::string quoted_token(const std::string& token);
 
 // Reads one answer from std::cin into `value`. Returns false, after

@@ -98,9 +98,13 @@ TEST(ParseNumber, FiniteDecimalNumbersOnly) {
   }
 }
 
-TEST(QuotedToken, ControlCharactersEscapedAndLongTokensCut) {
-  EXPECT_EQ(quoted_token("abc"), "abc");
+TEST(QuotedToken, EveryByteOutsidePrintableAsciiEscapedAndLongTokensCut) {
+  EXPECT_EQ(quoted_token("abc ~!"), "abc ~!");
   EXPECT_EQ(quoted_token(std::string("a\x1b[2Jb\x7f", 7)), "a\\x1b[2Jb\\x7f");
+  // Bytes above 0x7f reach a terminal as they are (0x85 is a line break in
+  // Latin-1, 0x9b a control sequence): escaped too, as is UTF-8's "é".
+  EXPECT_EQ(quoted_token("\xff\x85" "a\x9b" "2J"), "\\xff\\x85a\\x9b2J");
+  EXPECT_EQ(quoted_token("caf\xc3\xa9"), "caf\\xc3\\xa9");
   EXPECT_EQ(quoted_token(std::string(41, '7')), std::string(40, '7') + "...");
   EXPECT_EQ(quoted_token(std::string(40, '7')), std::string(40, '7'));
 }

@@ -25,7 +25,8 @@ const ProgramHelp kHelp = {
     "periodic box unless PARTICLES says otherwise, 150 time steps unless STEPS\n"
     "does) by direct simulation Monte Carlo with the collide module. Every\n"
     "particle starts at one speed, so a velocity component has kurtosis 1.8;\n"
-    "collisions relax it to 3. Both numbers are whole, from 1 to 100000000.\n"
+    "collisions relax it to 3. Both numbers are whole, from 1 to 100000000,\n"
+    "written as the programs' answers are (2e3 is 2000).\n"
     "Each cell draws its collisions' deviates from a random stream of its own,\n"
     "so the cells can be split among threads: standard output and both Data\n"
     "files are the same, byte for byte, for any number of threads.\n"
@@ -44,13 +45,13 @@ const char* const kThreadsHelp =
     "                 split the cells among N threads, from 1 to 1024; by\n"
     "                 default one for each core of the machine\n";
 
-// A whole number from 1 to 10^8, or 0 when the text is not one.
-int size_argument(const char* text) {
-  char* end = nullptr;
-  long value = std::strtol(text, &end, 10);
-  return *text != '\0' && *end == '\0' && value >= 1 && value <= 100000000
-             ? static_cast<int>(value)
-             : 0;
+// Whether `text` is a whole number from low to high by the suite's rule
+// (2e3 is 2000; 2.5 and 12abc are refused), stored in `value` when it is.
+bool whole_argument(const char* text, int low, int high, int& value) {
+  int parsed = 0;
+  if (parse_whole_number(text, parsed) != Parsed::Ok || parsed < low || parsed > high) return false;
+  value = parsed;
+  return true;
 }
 
 }  // namespace
@@ -61,8 +62,7 @@ int main(int argc, char** argv) {
   GasParameters parameters;
   parameters.threads = std::max(1u, std::thread::hardware_concurrency());
   if (const char* threads = options[0].value) {
-    if (parse_whole_number(threads, parameters.threads) != Parsed::Ok ||
-        parameters.threads < 1 || parameters.threads > 1024) {
+    if (!whole_argument(threads, 1, 1024, parameters.threads)) {
       std::cerr << "gas_relax: expected a whole number from 1 to 1024 for --threads, not '"
                 << quoted_token(threads) << "'; try --help" << std::endl;
       return 2;
@@ -70,9 +70,7 @@ int main(int argc, char** argv) {
   }
   int steps = 150;
   for (size_t k = 0; k < sizes.size(); k++) {
-    int& size = k == 0 ? parameters.particles : steps;
-    size = size_argument(sizes[k]);
-    if (size == 0) {
+    if (!whole_argument(sizes[k], 1, 100000000, k == 0 ? parameters.particles : steps)) {
       std::cerr << "gas_relax: expected a whole number from 1 to 100000000, not '"
                 << quoted_token(sizes[k]) << "'; try --help" << std::endl;
       return 2;

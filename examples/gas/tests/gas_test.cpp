@@ -248,4 +248,24 @@ TEST(GasRelaxProgram, AThreadCountThatIsNotOneTo1024IsAUsageError) {
   EXPECT_EQ(joined.status, 0) << joined.err;
 }
 
+TEST(GasRelaxProgram, SizesAreWholeNumbersByTheSuitesRule) {
+  // 2e3 is 2000 written another way: the same run, byte for byte.
+  Workspace plain, exponent;
+  RunResult a = run_command({program_path("gas_relax"), "2000", "5"}, "", plain);
+  RunResult b = run_command({program_path("gas_relax"), "2e3", "0.5e1"}, "", exponent);
+  ASSERT_EQ(a.status, 0) << a.err;
+  ASSERT_EQ(b.status, 0) << b.err;
+  EXPECT_EQ(b.out, a.out);
+  EXPECT_EQ(exponent.read("gas_kurtosis.dat"), plain.read("gas_kurtosis.dat"));
+  EXPECT_EQ(split_lines(plain.read("gas_kurtosis.dat")).size(), 6u);
+  for (const char* size : {"2.5", "12abc", "0", "100000001", "1e9", "0x10", ""}) {
+    Workspace dir;
+    RunResult run = run_command({program_path("gas_relax"), "100", size}, "", dir);
+    EXPECT_EQ(run.status, 2) << size;
+    EXPECT_EQ(run.err, std::string("gas_relax: expected a whole number from 1 to 100000000, not '") +
+                           size + "'; try --help\n");
+    EXPECT_FALSE(dir.exists("gas_kurtosis.dat")) << size;
+  }
+}
+
 }  // namespace
