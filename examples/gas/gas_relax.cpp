@@ -6,9 +6,8 @@
 // and prints the measured collision rate beside the hard-sphere theory.
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <thread>
 #include <iostream>
+#include <thread>
 #include <vector>
 
 #include "console.h"
