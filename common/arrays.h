@@ -5,8 +5,7 @@
 #include <iostream>
 #include <new>
 
-// Bytes of physical memory on this machine.
-std::size_t physical_memory();
+#include "platform.h"
 
 // Sizes every array to `count` elements. Arrays that together would not fit
 // in the machine's physical memory, or whose allocation fails, are reported
@@ -16,7 +15,7 @@ template <class... Arrays>
 bool allocate_arrays(const char* program, int count, Arrays&... arrays) {
   const std::size_t n = static_cast<std::size_t>(count);
   const std::size_t bytes_per_point = (sizeof(typename Arrays::value_type) + ...);
-  bool fits = n <= physical_memory() / bytes_per_point;
+  bool fits = n <= platform::physical_memory() / bytes_per_point;
   if (fits) {
     try {
       (arrays.resize(n), ...);

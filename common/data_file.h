@@ -1,8 +1,8 @@
 // A Data file: a plain-text table written one record per line, fields
 // separated by a single blank, every line written out as soon as it ends
-// (as std::endl would flush it), with one write(2) per line.
+// (as std::endl would flush it), with one system write per line.
 //
-// Opening truncates the file, once the run holds an advisory lock on it: a
+// Opening empties the file, once the run holds a lock on it: a
 // file that another running program of the suite is writing is refused, and
 // left as it is. A file that cannot be opened, or a write that
 // fails later (a full disk), is reported on standard error as one line naming

@@ -1,8 +1,5 @@
 #include "program.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -12,7 +9,7 @@
 
 #include "console.h"
 #include "text_line.h"
-#include "write_all.h"
+#include "platform.h"
 
 namespace {
 
@@ -45,30 +42,18 @@ class CheckedOutput : public std::streambuf {
     const std::size_t size = static_cast<std::size_t>(pptr() - pbase());
     setp(buffer_, buffer_ + sizeof buffer_);
     if (size == 0) return;
-    if (int error = write_all(STDOUT_FILENO, buffer_, size)) standard_output_failed(error);
+    if (int error = platform::write_all(platform::standard_output, buffer_, size)) standard_output_failed(error);
   }
 
   char buffer_[4096];
 };
 
-void open_standard_descriptors() {
-  for (int fd = 0; fd <= 2; fd++) {
-    if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
-    // The lowest free number is fd itself, since the ones below are open.
-    int null = open("/dev/null", fd == 0 ? O_WRONLY : O_RDONLY);
-    if (null < 0) _exit(1);  // no /dev/null: nothing safe to run with
-    if (null != fd) {
-      dup2(null, fd);
-      close(null);
-    }
-  }
-}
-
 // At exit: whatever std::cout still holds goes out, and standard output is
 // closed, so that an error the system reports only then is not lost.
 void close_standard_output() {
   std::cout.flush();
-  if (close(STDOUT_FILENO) != 0 && errno != EBADF) standard_output_failed(errno);
+  const int error = platform::close_file(platform::standard_output);
+  if (error != 0 && error != EBADF) standard_output_failed(error);
 }
 
 void print_help(const ProgramHelp& help, const std::vector<ValueOption>* options) {
@@ -110,7 +95,7 @@ ValueOption* value_option(const std::string& argument, std::vector<ValueOption>*
 std::vector<const char*> start_program(int argc, char** argv, const ProgramHelp& help,
                                        int max_operands, std::vector<ValueOption>* options) {
   program_name = help.name;
-  open_standard_descriptors();
+  platform::set_up_standard_streams();
   // Never released: std::cout is flushed at exit, after static objects go.
   std::cout.rdbuf(new CheckedOutput);
   std::atexit(close_standard_output);
@@ -145,12 +130,12 @@ std::vector<const char*> start_program(int argc, char** argv, const ProgramHelp&
 }
 
 void write_standard_output(TextLine& line) {
-  if (int error = line.end(STDOUT_FILENO)) standard_output_failed(error);
+  if (int error = line.end(platform::standard_output)) standard_output_failed(error);
 }
 
 void standard_output_failed(int error) {
   std::string message = std::string(program_name) + ": cannot write standard output: " +
                         std::strerror(error) + "\n";
-  write_all(STDERR_FILENO, message.data(), message.size());
-  _exit(1);
+  platform::write_all(platform::standard_error, message.data(), message.size());
+  platform::exit_at_once(1);
 }

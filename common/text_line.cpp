@@ -4,7 +4,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "write_all.h"
+#include "platform.h"
 
 NumberText::NumberText(double value) {
   // Infinities and NaNs as a default stream writes them with glibc: "inf",
@@ -37,7 +37,7 @@ void TextLine::end(std::ostream& out) {
 
 int TextLine::end(int fd) {
   text_[size_++] = '\n';
-  const int error = write_all(fd, text_, size_);
+  const int error = platform::write_all(fd, text_, size_);
   size_ = 0;
   return error;
 }

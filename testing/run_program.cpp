@@ -19,7 +19,7 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "write_all.h"
+#include "platform.h"
 
 namespace fs = std::filesystem;
 
@@ -157,7 +157,7 @@ RunResult run_started_with(const std::vector<std::string>& argv, const std::stri
   // A program that exits before reading all its input must not kill the test.
   auto old_handler = signal(SIGPIPE, SIG_IGN);
   // A failed write (EPIPE) means the program stopped reading: its right.
-  write_all(in_pipe[1], input.data(), input.size());
+  platform::write_all(in_pipe[1], input.data(), input.size());
   close(in_pipe[1]);
   signal(SIGPIPE, old_handler);
 

@@ -156,7 +156,7 @@ TEST(AllocateArrays, RefusesWhatPhysicalMemoryCannotHold) {
 
 TEST(ScriptedPolyDeriv, CountTooLargeForMemoryIsAnError) {
   // One float array of the largest int elements: 8.6 GB.
-  if (2147483647.0 * 4 <= 1.0 * physical_memory()) GTEST_SKIP() << "this machine could hold it";
+  if (2147483647.0 * 4 <= 1.0 * platform::physical_memory()) GTEST_SKIP() << "this machine could hold it";
   Script script({0.0});
   Workspace dir;
   RunResult run = run_in_process([&] { return run_poly_deriv(script.source()); },

@@ -1,8 +1,0 @@
-// Writing a whole buffer to a file descriptor.
-#pragma once
-
-#include <cstddef>
-
-// Writes all `size` bytes of `data` to `fd`, retrying short and interrupted
-// writes. Returns 0, or the errno of the write that failed.
-int write_all(int fd, const char* data, std::size_t size);
