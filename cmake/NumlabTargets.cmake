@@ -43,7 +43,8 @@ function(numlab_add_program name)
   foreach(script IN LISTS NUMLAB_PROGRAM_${name}_PLOTS)
     install(FILES ${script} DESTINATION ${CMAKE_INSTALL_DATADIR}/numlab/plots)
   endforeach()
-  if(NUMLAB_HELP2MAN)
+  # help2man runs the program, which a cross build cannot.
+  if(NUMLAB_HELP2MAN AND NOT CMAKE_CROSSCOMPILING)
     # The NAME line is the second line of --help, the program's summary.
     set(page ${PROJECT_BINARY_DIR}/man/${name}.1)
     add_custom_command(OUTPUT ${page}
@@ -74,6 +75,8 @@ function(numlab_add_test name)
   set_target_properties(${name} PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   target_link_libraries(${name} PRIVATE numlab_flags numlab_testing GTest::gtest_main)
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST TEST_PREFIX "${name}."
+  # Discovery runs each test program once; through wine, the first run
+  # also makes wine's prefix, which takes a while.
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 300 TEST_PREFIX "${name}."
     PROPERTIES ${properties})
 endfunction()

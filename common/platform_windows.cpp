@@ -60,7 +60,13 @@ int write_all(int fd, const char* data, std::size_t size) {
   while (size > 0) {
     const unsigned chunk = size > INT_MAX ? INT_MAX : static_cast<unsigned>(size);
     const int written = _write(fd, data, chunk);
-    if (written < 0) return errno;
+    if (written < 0) {
+      // The C library says EINVAL when the reader of a pipe has gone.
+      const DWORD reason = GetLastError();
+      if (reason == ERROR_NO_DATA || reason == ERROR_BROKEN_PIPE || reason == ERROR_PIPE_NOT_CONNECTED)
+        return EPIPE;
+      return errno;
+    }
     // A full disk may take fewer bytes and report no error.
     if (written == 0) return ENOSPC;
     data += written;

@@ -129,9 +129,7 @@ std::vector<const char*> start_program(int argc, char** argv, const ProgramHelp&
   return operands;
 }
 
-void write_standard_output(TextLine& line) {
-  if (int error = line.end(platform::standard_output)) standard_output_failed(error);
-}
+void print_line(TextLine& line) { line.end(std::cout); }
 
 void standard_output_failed(int error) {
   std::string message = std::string(program_name) + ": cannot write standard output: " +

@@ -47,9 +47,14 @@ std::vector<const char*> start_program(int argc, char** argv, const ProgramHelp&
                                        int max_operands = 0,
                                        std::vector<ValueOption>* options = nullptr);
 
-// Writes a line to standard output with one write(2), checked as above.
-// Whatever std::cout holds must have been flushed first.
-void write_standard_output(TextLine& line);
+// Console output, one rule for every program:
+//   - text alone (a prompt, a fixed message) is written to std::cout;
+//   - a line that shows a number is built in a TextLine and written with
+//     print_line. TextLine formats every number as a default stream does
+//     with glibc, the same with every C++ library (NaN and infinity
+//     included), and print_line sends the line out at once, as std::endl
+//     would, after anything std::cout held before it.
+void print_line(TextLine& line);
 
 // Reports a failed write to standard output and ends the program with
 // status 1.

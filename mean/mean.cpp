@@ -36,6 +36,6 @@ int main(int argc, char** argv) {
   const volatile double n = static_cast<double>(count);
   TextLine line;
   line << sum / n;
-  line.end(std::cout);
+  print_line(line);
   return 0;
 }

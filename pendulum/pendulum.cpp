@@ -17,6 +17,7 @@
 #include <iostream>
 
 #include "program.h"
+#include "text_line.h"
 
 namespace {
 const ProgramHelp kHelp = {
@@ -52,6 +53,7 @@ int main(int argc, char** argv) {
   double best_T2 = 0;
   double smallest = 1e99;
 
+  TextLine line;
   for (int i = 0; i < steps; i++) {
     double L2 = 0.5 + (static_cast<double>(i) / 1000) * 0.25;
     double M = (M1 + M2) + M3;
@@ -69,11 +71,13 @@ int main(int argc, char** argv) {
       best_L2 = L2;
       best_T2 = T2;
     }
-    std::cout << L2 << " " << T2 << " " << T1 << std::endl;
+    line << L2 << " " << T2 << " " << T1;
+    print_line(line);
   }
 
-  std::cout << "L2 position = " << best_L2 << " L1 position = " << L1
-            << std::endl;
-  std::cout << "Predicted period T = " << best_T2 << std::endl;
+  line << "L2 position = " << best_L2 << " L1 position = " << L1;
+  print_line(line);
+  line << "Predicted period T = " << best_T2;
+  print_line(line);
   return 0;
 }

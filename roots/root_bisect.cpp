@@ -5,6 +5,7 @@
 
 #include "grid_search.h"
 #include "program.h"
+#include "text_line.h"
 
 namespace {
 const ProgramHelp kHelp = {
@@ -22,10 +23,14 @@ int main(int argc, char** argv) {
   CubicGrid grid;
   tabulate(grid);
 
+  TextLine line;
   for (int d = 1; d <= 10000; d++) {
     int roots = 0;
     int steps = walk_grid(grid, d, 7, [&roots](double) { roots += 1; });
-    if (roots == 3) std::cout << d << " " << steps << std::endl;
+    if (roots == 3) {
+      line << d << " " << steps;
+      print_line(line);
+    }
   }
   return 0;
 }

@@ -7,6 +7,7 @@
 #include "console.h"
 #include "grid_search.h"
 #include "program.h"
+#include "text_line.h"
 
 namespace {
 const ProgramHelp kHelp = {
@@ -44,9 +45,12 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  int steps = walk_grid(grid, d, 8, [](double root) {
-    std::cout << "Found root at x = " << root << std::endl;
+  TextLine line;
+  int steps = walk_grid(grid, d, 8, [&line](double root) {
+    line << "Found root at x = " << root;
+    print_line(line);
   });
-  std::cout << "Total number of steps = " << steps << std::endl;
+  line << "Total number of steps = " << steps;
+  print_line(line);
   return 0;
 }

@@ -13,7 +13,9 @@
 #include "pgaus.h"
 
 #include "rand_lcg.h"
+#include "program.h"
 #include "sampler_frame.h"
+#include "text_line.h"
 
 namespace {
 const ProgramHelp kHelp = {
@@ -54,8 +56,9 @@ int main(int argc, char** argv) {
 
   auto summary = [&](int count) {
     double per_point = tries / count;
-    std::cout << "Total number of tries: " << tries
-              << " Tries per point: " << per_point << std::endl;
+    TextLine line;
+    line << "Total number of tries: " << tries << " Tries per point: " << per_point;
+    print_line(line);
   };
 
   return run_sampler(kHelp.name, sample, summary);

@@ -20,16 +20,12 @@ int run_sampler(const char* program, const SampleStep& sample,
     return 1;
   }
 
-  // Each sample's line goes to standard output with one write of its own,
-  // as std::endl would flush it; cout is flushed first to keep the prompt
-  // ahead of them.
-  std::cout.flush();
   TextLine line;
   for (int i = 0; i < count; i++) {
     // The value's digits are made once, for the console and the file.
     NumberText value(sample(state));
     line << "Random number: " << i << " = " << state << " = " << value;
-    write_standard_output(line);
+    print_line(line);
     file.line(value);
   }
 

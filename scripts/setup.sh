@@ -30,6 +30,9 @@ need_package librandom123-dev  # Philox, for collide's per-cell streams
 need_package libc++-dev         # the libcxx preset: clang++ with libc++,
 need_package libc++abi-dev      # and GoogleTest built from Debian's sources
 need_package googletest
+need_command x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64-posix  # the mingw preset
+need_command wine wine            # runs the mingw preset's tests
+need_package wine64
 need_command pkg-config pkgconf
 need_command gnuplot gnuplot-nox  # plots of the Data files
 need_command help2man help2man    # manual pages from each program's --help

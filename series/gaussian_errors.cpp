@@ -7,6 +7,8 @@
 
 #include "console.h"
 #include "data_file.h"
+#include "program.h"
+#include "text_line.h"
 
 namespace {
 const char kProgram[] = "gaussian_errors";
@@ -49,7 +51,9 @@ int run_gaussian_errors(const Gaussian& gaus) {
   for (int k = 0; k < kBins; k++) {
     edge[k] = k * w + lo;
     error[k] = count[k] == 0 ? 1 : pow(count[k], 0.5);
-    std::cout << edge[k] << " " << count[k] << " " << error[k] << std::endl;
+    TextLine line;
+    line << edge[k] << " " << count[k] << " " << error[k];
+    print_line(line);
     file.line(edge[k], count[k], error[k]);
   }
 

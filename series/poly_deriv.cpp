@@ -10,6 +10,7 @@
 #include "arrays.h"
 #include "console.h"
 #include "data_file.h"
+#include "program.h"
 #include "text_line.h"
 
 namespace {
@@ -49,14 +50,14 @@ int run_poly_deriv(const Gaussian& gaus) {
     double g = gaus(0.0, s);
     f[i] = f[i] + g;
     line << "X-value: " << x << " F(x): " << f[i];
-    line.end(std::cout);
+    print_line(line);
     poly.line(x, f[i], s);
   }
 
   for (int i = 1; i < N - 1; i++) {
     float d = (f[i + 1] - f[i - 1]) / (h * 2.0);
     line << "X-value: " << point(i) << " F'(x): " << d;
-    line.end(std::cout);
+    print_line(line);
     deriv.line(point(i), d);
   }
 

@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     double x = i * h + lower;
     double f = 1.0 / (x * x + 1.0);
     line << "X-value: " << x << " F(x): " << f;
-    line.end(std::cout);
+    print_line(line);
     file.line(x, f);
   }
 

@@ -11,6 +11,7 @@
 
 #include "data_file.h"
 #include "program.h"
+#include "text_line.h"
 
 namespace {
 const ProgramHelp kHelp = {
@@ -49,8 +50,9 @@ int main(int argc, char** argv) {
   DataFile file(kHelp.name, "triad.dat");
   if (!file.is_open()) return 1;
 
-  std::cout << "froot = " << froot << "; fthree = " << fthree
-            << "; ffive = " << ffive << std::endl;
+  TextLine line;
+  line << "froot = " << froot << "; fthree = " << fthree << "; ffive = " << ffive;
+  print_line(line);
 
   for (int i = 0; i < count; i++) {
     double t = i * dt;

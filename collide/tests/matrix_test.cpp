@@ -114,9 +114,9 @@ TEST(Matrix, LeavesTheIncludersNdebugInForce) {
 
 // The standard diagnostic: the header and a line, the function (spelled
 // as the compiler spells it), the failed condition.
-const char kRows[] = "Matrix\\.h:[0-9]+: .*Matrix.*: Assertion `i > 0 && i <= nRow_' failed";
-const char kCols[] = "Matrix\\.h:[0-9]+: .*Matrix.*: Assertion `j > 0 && j <= nCol_' failed";
-const char kDims[] = "Matrix\\.h:[0-9]+: .*Matrix.*: Assertion `nR > 0 && nC > 0' failed";
+const char kRows[] = "Matrix\\.h:.*: .*Matrix.*: Assertion `i > 0 && i <= nRow_' failed";
+const char kCols[] = "Matrix\\.h:.*: .*Matrix.*: Assertion `j > 0 && j <= nCol_' failed";
+const char kDims[] = "Matrix\\.h:.*: .*Matrix.*: Assertion `nR > 0 && nC > 0' failed";
 
 TEST(MatrixDeathTest, ConstructorRejectsEmptyOrNegativeDimensions) {
   const int dims[][2] = {{0, 5}, {5, 0}, {-1, 1}, {1, -1}, {0, 0}, {INT_MIN, 2}};

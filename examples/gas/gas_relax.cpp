@@ -14,6 +14,7 @@
 #include "data_file.h"
 #include "gas.h"
 #include "program.h"
+#include "text_line.h"
 
 namespace {
 
@@ -104,11 +105,15 @@ int main(int argc, char** argv) {
   const double theory = 2 * (per_cell - 1) * parameters.select_coeff * mean_w;
   const double measured =
       2.0 * late_collisions / gas.particles() / (steps - steps / 2);
-  std::cout << "collisions per particle: " << time << std::endl;
-  std::cout << "final kurtosis of a velocity component: "
-            << gas.component_kurtosis() << " (Maxwell-Boltzmann: 3)" << std::endl;
-  std::cout << "collisions per particle and step in equilibrium: " << measured
-            << " (hard-sphere theory: " << theory << ")" << std::endl;
+  TextLine line;
+  line << "collisions per particle: " << time;
+  print_line(line);
+  line << "final kurtosis of a velocity component: " << gas.component_kurtosis()
+       << " (Maxwell-Boltzmann: 3)";
+  print_line(line);
+  line << "collisions per particle and step in equilibrium: " << measured
+       << " (hard-sphere theory: " << theory << ")";
+  print_line(line);
 
   const int bins = 40;
   const double width = 3.0 * parameters.speed / bins;

@@ -5,9 +5,13 @@
 # depends most on the C++ library (not-a-number lines, nan and 0x10 in
 # mean's input). Standard output and every file written must be the same,
 # byte for byte.
-# Usage: same_output.sh REFERENCE_BIN BIN WORK
+# Usage: same_output.sh REFERENCE_BIN BIN WORK [EMULATOR...]
+# With an emulator (wine), this build's programs are run through it, found
+# as NAME or NAME.exe.
 set -euo pipefail
 reference=$(realpath -m "$1") bin=$(realpath -m "$2") work=$(realpath -m "$3")
+shift 3
+emulator=("$@")
 root=$(cd "$(dirname "$0")/../.." && pwd)
 # shellcheck source=scripts/read_programs.sh
 source "$root/scripts/read_programs.sh"
@@ -28,7 +32,9 @@ passed=0 failed=0 skipped=0
 rm -rf "$work"
 for entry in "${cases[@]}"; do
   program=${entry%%|*} input=${entry#*|}
-  if [ ! -x "$bin/$program" ]; then
+  this_exe=$bin/$program
+  [ -f "$this_exe.exe" ] && this_exe=$this_exe.exe
+  if [ ! -f "$this_exe" ]; then
     skipped=$((skipped + 1))
     continue
   fi
@@ -36,10 +42,10 @@ for entry in "${cases[@]}"; do
   for side in reference this; do
     dir=$work/$side/$case_dir
     mkdir -p "$dir"
-    exe=$reference/$program
-    [ "$side" = this ] && exe=$bin/$program
+    run=("$reference/$program")
+    [ "$side" = this ] && run=("${emulator[@]}" "$this_exe")
     # shellcheck disable=SC2086  # the answers are meant to split into lines
-    (cd "$dir" && status=0 && { printf '%s\n' $input | "$exe" >stdout.txt 2>stderr.txt || status=$?; } &&
+    (cd "$dir" && status=0 && { printf '%s\n' $input | "${run[@]}" >stdout.txt 2>stderr.txt || status=$?; } &&
       echo "$status" >status.txt)
   done
   if diff -r "$work/reference/$case_dir" "$work/this/$case_dir" >/dev/null; then

@@ -1,0 +1,32 @@
+# Windows executables (x86-64) cross-compiled with MinGW-w64, from Debian's
+# g++-mingw-w64-x86-64-posix (the posix variant has std::thread), linked
+# statically so that each .exe runs on its own. ctest runs them through wine.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+
+find_program(NUMLAB_WINE wine)
+if(NUMLAB_WINE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${NUMLAB_WINE})
+endif()
+
+# Random123 is header-only, the same for every target: Debian's copy serves,
+# seen through a folder of its own so that the rest of the host's
+# /usr/include stays out of the Windows build.
+if(EXISTS /usr/include/Random123/philox.h AND NOT COLLIDE_RANDOM123_INCLUDE_DIR)
+  set(numlab_random123 ${CMAKE_BINARY_DIR}/host-headers)
+  file(MAKE_DIRECTORY ${numlab_random123})
+  file(CREATE_LINK /usr/include/Random123 ${numlab_random123}/Random123 SYMBOLIC)
+  set(COLLIDE_RANDOM123_INCLUDE_DIR ${numlab_random123} CACHE PATH "Random123's headers")
+endif()
