@@ -27,6 +27,17 @@ for program in "${programs[@]}"; do
 done
 cases+=("runge|1 0 0" "runge|0 -1 1" "random_reject|0" "random_reject|-3" "root_step|2000"
         "mean|" "mean|1 nan 3" "mean|2 0x10 3" "mean|3-4 1.5x" "mean|7 1e-999 2.5e2 1e999 5")
+# The dialogue tests' inputs: small and refused counts for every sampler,
+# runge's small tables, root_step's division sizes, mean's short inputs.
+for sampler in random_boxmuller random_clt random_expo random_sum2 random_reject; do
+  cases+=("$sampler|1" "$sampler|40" "$sampler|-3" "$sampler|abc" "$sampler|99999999999")
+done
+cases+=("runge|0 -5 5" "runge|1 3 3" "runge|2 -1 3" "runge|11 -5 5" "runge|3 2 -2" "runge|3 1.5 1.5"
+        "runge|2 low 3")
+for d in 1 2 100 1400 3333 5000 5001 10000 -1 -2147483647 0 ten 99999999999 2.5; do
+  cases+=("root_step|$d")
+done
+cases+=("mean|1 2 x 3" "mean|-1e300 1e300" "mean|1 1 2" "mean|words only" "mean|4 inf" "mean|2 1e999 5")
 
 passed=0 failed=0 skipped=0
 rm -rf "$work"

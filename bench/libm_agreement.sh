@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Builds bench/libm_agreement.cpp with g++ (glibc's libm) and with MinGW-w64
+# (its own libm), runs both (the second under wine) and compares:
+#   - chunks whose result bits differ: the libraries disagree somewhere there;
+#   - "near" lines, the only evaluations where a differing last bit could
+#     change a printed digit or a comparison: they must be the same lines.
+# With --count, the results themselves are written and compared one by one:
+# how many differ, of how many (PAIRS should then be a few million).
+# Usage: bench/libm_agreement.sh [--count] [PAIRS] (default: a whole period, minutes)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+work=${TMPDIR:-/tmp}/numlab-libm-agreement
+mkdir -p "$work"
+sources=("$root/bench/libm_agreement.cpp" "$root/sampling/rand_lcg.cpp" "$root/sampling/pgaus.cpp")
+flags=(-std=c++17 -O2 -ffp-contract=off -I"$root/sampling")
+g++ "${flags[@]}" "${sources[@]}" -o "$work/linux"
+x86_64-w64-mingw32-g++-posix "${flags[@]}" -static "${sources[@]}" -o "$work/windows.exe"
+export WINEPREFIX=${WINEPREFIX:-$work/wine} WINEDEBUG=-all
+count=no
+if [ "${1:-}" = --count ]; then count=yes; shift; fi
+pairs=${1:-1073741823}
+dump_linux=() dump_windows=()
+if [ "$count" = yes ]; then
+  rm -rf "$work/linux.bits" "$work/windows.bits"
+  mkdir -p "$work/linux.bits" "$work/windows.bits"
+  dump_linux=("$work/linux.bits") dump_windows=("$work/windows.bits")
+fi
+"$work/linux" "$pairs" "${dump_linux[@]}" >"$work/linux.txt" &
+wine "$work/windows.exe" "$pairs" "${dump_windows[@]}" | tr -d '\r' >"$work/windows.txt"
+wait
+if [ "$count" = yes ]; then
+  echo "results whose bits differ, of all results:"
+  for file in "$work"/linux.bits/*.bin; do
+    name=$(basename "$file" .bin)
+    differ=$({ cmp -l "$file" "$work/windows.bits/$name.bin" || true; } | awk '{print int(($1 - 1) / 8)}' | uniq | wc -l)
+    echo "  $name: $differ of $(($(stat -c %s "$file") / 8))"
+  done
+fi
+for kind in chunk near; do
+  for side in linux windows; do { grep "^$kind " "$work/$side.txt" || true; } | sort >"$work/$side.$kind"; done
+done
+echo "quantity: chunks whose bits differ / chunks; near lines (Linux, Windows)"
+for q in $(awk '{print $2}' "$work/linux.chunk" | sort -u); do
+  total=$(grep -c " $q " "$work/linux.chunk")
+  differ=$(diff <(grep " $q " "$work/linux.chunk") <(grep " $q " "$work/windows.chunk") | grep -c '^<' || true)
+  near_l=$(grep -c " $q " "$work/linux.near" || true)
+  near_w=$(grep -c " $q " "$work/windows.near" || true)
+  echo "$q: $differ / $total; $near_l, $near_w"
+done
+if diff "$work/linux.near" "$work/windows.near"; then
+  echo "near lines: the same on both"
+else
+  echo "near lines differ: a printed digit or a comparison could change"
+  exit 1
+fi
