@@ -55,8 +55,11 @@ for entry in "${cases[@]}"; do
     mkdir -p "$dir"
     run=("$reference/$program")
     [ "$side" = this ] && run=("${emulator[@]}" "$this_exe")
+    # From a file, not a pipe: a program that reads nothing would leave the
+    # pipe's writer to a SIGPIPE.
     # shellcheck disable=SC2086  # the answers are meant to split into lines
-    (cd "$dir" && status=0 && { printf '%s\n' $input | "${run[@]}" >stdout.txt 2>stderr.txt || status=$?; } &&
+    printf '%s\n' $input >"$dir.input"
+    (cd "$dir" && status=0 && { "${run[@]}" <"$dir.input" >stdout.txt 2>stderr.txt || status=$?; } &&
       echo "$status" >status.txt)
   done
   if diff -r "$work/reference/$case_dir" "$work/this/$case_dir" >/dev/null; then
