@@ -4,10 +4,15 @@
 #   NUMLAB_PROGRAM_<name>_FOLDER     its folder
 #   NUMLAB_PROGRAM_<name>_ROOT       TRUE when it links ROOT
 #   NUMLAB_PROGRAM_<name>_INPUT      its main-job input
-#   NUMLAB_PROGRAM_<name>_DATA       its Data files
+#   NUMLAB_PROGRAM_<name>_ALONE      its input for a run on its own, as the
+#                                    tests make it: the main-job input, or,
+#                                    for a program that reads an earlier
+#                                    run's Data file, the numbers that stand
+#                                    in for that file
 #   NUMLAB_PROGRAM_<name>_PLOTS      the plot script of each Data file
 # and writes suite_programs.inc into the build folder, the same table as
-# C++ initialisers for the tests.
+# C++ initialisers for the tests. Each folder builds the programs that the
+# list gives it: numlab_programs_in(folder variable).
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/programs.txt)
 file(STRINGS ${PROJECT_SOURCE_DIR}/programs.txt lines REGEX "^[^#]")
 set(NUMLAB_PROGRAMS)
@@ -26,13 +31,11 @@ foreach(line IN LISTS lines)
   list(GET fields 3 input)
   list(GET fields 4 plots)
   string(REGEX REPLACE " +" ";" words "${plots}")
-  set(data)
   set(scripts)
   set(data_text "")
   set(script_text "")
   foreach(word IN LISTS words)
     if(word MATCHES "\\.dat$")
-      list(APPEND data ${word})
       string(APPEND data_text "\"${word}\", ")
     elseif(word MATCHES "\\.gp$")
       list(APPEND scripts ${word})
@@ -43,7 +46,13 @@ foreach(line IN LISTS lines)
   list(APPEND NUMLAB_PROGRAM_FOLDERS ${folder})
   set(NUMLAB_PROGRAM_${name}_FOLDER ${folder})
   set(NUMLAB_PROGRAM_${name}_INPUT "${input}")
-  set(NUMLAB_PROGRAM_${name}_DATA ${data})
+  set(alone "${input}")
+  set(reads_file false)
+  if(input MATCHES "^@")
+    set(alone "0.5 1.5")
+    set(reads_file true)
+  endif()
+  set(NUMLAB_PROGRAM_${name}_ALONE "${alone}")
   set(NUMLAB_PROGRAM_${name}_PLOTS ${scripts})
   if(root STREQUAL "yes")
     set(NUMLAB_PROGRAM_${name}_ROOT TRUE)
@@ -51,10 +60,19 @@ foreach(line IN LISTS lines)
     set(NUMLAB_PROGRAM_${name}_ROOT FALSE)
   endif()
   string(APPEND initialisers
-    "    {\"${name}\", \"${folder}\", ${NUMLAB_PROGRAM_${name}_ROOT}, \"${input}\", {${data_text}}, {${script_text}}},\n")
+    "    {\"${name}\", \"${alone}\", ${reads_file}, {${data_text}}, {${script_text}}},\n")
 endforeach()
 list(REMOVE_DUPLICATES NUMLAB_PROGRAM_FOLDERS)
-string(REPLACE ", TRUE," ", true," initialisers "${initialisers}")
-string(REPLACE ", FALSE," ", false," initialisers "${initialisers}")
 file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/suite_programs.inc
   CONTENT "// Made from programs.txt by cmake/NumlabPrograms.cmake.\n@initialisers@" @ONLY)
+
+# The programs of programs.txt that live in `folder`, in the list's order.
+function(numlab_programs_in folder variable)
+  set(names)
+  foreach(name IN LISTS NUMLAB_PROGRAMS)
+    if(NUMLAB_PROGRAM_${name}_FOLDER STREQUAL folder)
+      list(APPEND names ${name})
+    endif()
+  endforeach()
+  set(${variable} ${names} PARENT_SCOPE)
+endfunction()

@@ -10,22 +10,19 @@ namespace {
 
 struct Listed {
   const char* name;
-  const char* folder;
-  bool needs_root;
-  const char* input;
+  const char* input;  // blank-separated
+  bool reads_file;    // numbers standing in for another run's Data file
   std::vector<std::string> data_files;
   std::vector<std::string> plot_scripts;
 };
 
 SuiteProgram from_list(const Listed& listed) {
-  SuiteProgram p{listed.name, listed.folder, listed.needs_root, "", 0,
-                 listed.data_files, listed.plot_scripts};
-  if (listed.input[0] == '@') {  // it reads numbers, not answers to prompts
-    p.input = "0.5\n1.5\n";
-    return p;
+  SuiteProgram p{listed.name, "", 0, listed.data_files, listed.plot_scripts};
+  std::istringstream words(listed.input);
+  for (std::string word; words >> word;) {
+    p.input += word + "\n";
+    if (!listed.reads_file) p.answers++;
   }
-  std::istringstream answers(listed.input);
-  for (std::string answer; answers >> answer; p.answers++) p.input += answer + "\n";
   return p;
 }
 

@@ -6,11 +6,9 @@
 
 struct SuiteProgram {
   std::string name;
-  std::string folder;
-  bool needs_root;
-  // A valid input: the main job's answers, one per line ("" when the
-  // program asks nothing). A program that reads another run's Data file
-  // (mean) gets two numbers instead.
+  // A valid input, one word per line: the main job's answers ("" when the
+  // program asks nothing), or, for a program that reads another run's Data
+  // file (mean), the numbers that stand in for it.
   std::string input;
   int answers;                            // how many answers it asks for
   std::vector<std::string> data_files;    // in the order it opens them

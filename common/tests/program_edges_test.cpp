@@ -4,11 +4,19 @@
 // is one behaviour, checked across all the programs it applies to.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "programs.h"
@@ -30,6 +38,51 @@ RunResult run_started(const SuiteProgram& p, const std::string& input, const Wor
 RunResult run_plain(const SuiteProgram& p, const std::string& input, const Workspace& dir) {
   return run_command(command(p, {}), input, dir);
 }
+
+// The read end of a FIFO, under the lock a running program holds on its
+// Data file, and a thread that reads everything written to it until the
+// object goes (a writer that has not opened it yet reads as no data).
+class HeldFifo {
+ public:
+  explicit HeldFifo(const std::string& path)
+      : fd_(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)) {
+    if (fd_ < 0 || flock(fd_, LOCK_EX | LOCK_NB) != 0)
+      throw std::system_error(errno, std::generic_category(), "lock " + path);
+    reader_ = std::thread([this] {
+      char buffer[65536];
+      for (;;) {
+        const ssize_t got = read(fd_, buffer, sizeof buffer);
+        if (got > 0) {
+          drained_ += static_cast<std::size_t>(got);
+        } else if (done_) {
+          return;
+        } else {
+          std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+      }
+    });
+  }
+  ~HeldFifo() {
+    finish();
+    close(fd_);
+  }
+  HeldFifo(const HeldFifo&) = delete;
+  HeldFifo& operator=(const HeldFifo&) = delete;
+
+  // Once the writer has ended: reads what it left in the FIFO, stops, and
+  // says how many bytes came through in all.
+  std::size_t finish() {
+    done_ = true;
+    if (reader_.joinable()) reader_.join();
+    return drained_;
+  }
+
+ private:
+  int fd_;
+  std::atomic<bool> done_{false};
+  std::atomic<std::size_t> drained_{0};
+  std::thread reader_;
+};
 
 // The names of the files a run left in its folder.
 std::vector<std::string> files_in(const Workspace& dir) {
@@ -201,16 +254,19 @@ TEST(DataFiles, AFileAnotherRunIsWritingIsRefusedAndLeftAlone) {
 }
 
 TEST(DataFiles, ADeviceIsSharedNotLocked) {
-  // Two runs may both write to /dev/null: a Data file linked there is
-  // neither locked nor emptied, so a lock someone holds on it stops nothing.
-  LockedFile held("/dev/null", "");
+  // Two runs may both write to /dev/null: a Data file that is not a regular
+  // file is neither locked nor emptied, so a lock someone holds on it stops
+  // nothing. A FIFO in the test's own folder stands for the device, with the
+  // lock held on it here and everything written to it read.
   for (const SuiteProgram& p : suite_programs()) {
     if (!built(p)) continue;
     for (const std::string& name : p.data_files) {
       Workspace dir;
-      std::filesystem::create_symlink("/dev/null", dir.file(name));
+      ASSERT_EQ(mkfifo(dir.file(name).c_str(), 0600), 0);
+      HeldFifo held(dir.file(name));
       RunResult run = run_plain(p, p.input, dir);
       EXPECT_EQ(run.status, 0) << p.name << " " << name << ": " << run.err;
+      EXPECT_GT(held.finish(), 0u) << p.name << " wrote its " << name << " through the lock";
     }
   }
 }
