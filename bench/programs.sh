@@ -5,12 +5,22 @@
 # generator calls and the same write(2) calls with the same bytes, nothing
 # else). Program and floor alternate, RUNS pairs each; the ratio reported is
 # the median of the pairs' ratios.
-# Usage: bench/programs.sh [RUNS]   (after: cmake --preset bench && cmake --build --preset bench)
+# Usage: bench/programs.sh [RUNS [PROGRAM...]]   (after: cmake --preset bench &&
+#        cmake --build --preset bench); with programs named, those alone.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bin=$root/build/bench/bin
 floors=$root/build/bench/bench
 runs=${1:-5}
+shift $(($# > 0 ? 1 : 0))
+only=("$@")
+# wanted NAME: whether NAME is to be timed.
+wanted() {
+  [ ${#only[@]} -eq 0 ] && return 0
+  local name
+  for name in "${only[@]}"; do [ "$name" = "$1" ] && return 0; done
+  return 1
+}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -31,6 +41,7 @@ median() { sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (
 compare() {
   local name=$1 input=$2 data_files=$3
   shift 3
+  wanted "$name" || return 0
   mkdir -p "$work/$name/ref" "$work/$name/program" "$work/$name/floor"
   for dir in ref program floor; do printf '%b' "$input" >"$work/$name/$dir/input"; done
   (cd "$work/$name/ref" && "$bin/$name" <input >stdout.txt)
@@ -85,7 +96,7 @@ echo "|---|---|---|---|"
 # shellcheck source=scripts/read_programs.sh
 source "$root/scripts/read_programs.sh"
 for name in "${programs[@]}"; do
-  [ "${program_folder[$name]}" = sampling ] || continue
+  [ "${program_folder[$name]}" = sampling ] && wanted "$name" || continue
   ref=$work/$name/ref
   if [ "$name" = random_reject ]; then
     mkdir -p "$ref"
@@ -108,6 +119,7 @@ if [ -x "$floors/floor_root" ]; then
   compare poly_deriv "$points\n0\n4\n" "poly.dat deriv.dat" \
     "$floors/floor_root" poly_deriv "$ref/stdout.txt" "$ref/poly.dat" "$ref/deriv.dat" "$points"
   # Start-up that ROOT adds: gaussian_errors against runge, both with nothing to do.
+  [ ${#only[@]} -eq 0 ] || exit 0
   mkdir -p "$work/startup" && cd "$work/startup"
   printf '0\n0\n1\n' >input
   g=() r=()

@@ -12,50 +12,31 @@
 
 namespace {
 const char kProgram[] = "gaussian_errors";
-const int kBins = 100;
 }  // namespace
 
-// Decided in double, so that no value, however far out, is converted to an
-// int it does not fit.
-int histogram_bin(double q) {
-  if (!(q >= 0)) return 0;  // below the histogram, or not a number
-  if (q >= kBins - 1) return kBins - 1;
-  return static_cast<int>(q);
+GaussianErrors::GaussianErrors() : file_(kProgram, "gaussian_errors.dat") {}
+
+bool GaussianErrors::ask() {
+  if (!file_.is_open()) return false;
+  if (!prompt_value(kProgram, "Enter the number of samples:", "the number of samples", N_) ||
+      !prompt_value(kProgram, "Enter the centroid:", "the centroid", centroid_) ||
+      !prompt_value(kProgram, "Enter the standard deviation", "the standard deviation", sigma_))
+    return false;
+  w_ = (sigma_ * 8.0) / 100.0;
+  lo_ = sigma_ * (-4.0) + centroid_;
+  return true;
 }
 
-int run_gaussian_errors(const Gaussian& gaus) {
-  DataFile file(kProgram, "gaussian_errors.dat");
-  if (!file.is_open()) return 1;
-
-  int N = 0;
-  double centroid = 0;
-  double sigma = 0;
-  if (!prompt_value(kProgram, "Enter the number of samples:", "the number of samples", N) ||
-      !prompt_value(kProgram, "Enter the centroid:", "the centroid", centroid) ||
-      !prompt_value(kProgram, "Enter the standard deviation", "the standard deviation", sigma))
-    return 1;
-
-  const double w = (sigma * 8.0) / 100.0;
-  const double lo = sigma * (-4.0) + centroid;
+int GaussianErrors::finish() {
   float edge[kBins] = {};
-  float count[kBins] = {};
   float error[kBins] = {};
-
-  for (int i = 0; i < N; i++) {
-    double g = gaus(centroid, sigma);
-    double q = (g - lo) / w;
-    int k = histogram_bin(q);
-    count[k] = count[k] + 1;
-  }
-
   for (int k = 0; k < kBins; k++) {
-    edge[k] = k * w + lo;
-    error[k] = count[k] == 0 ? 1 : pow(count[k], 0.5);
+    edge[k] = k * w_ + lo_;
+    error[k] = count_[k] == 0 ? 1 : pow(count_[k], 0.5);
     TextLine line;
-    line << edge[k] << " " << count[k] << " " << error[k];
+    line << edge[k] << " " << count_[k] << " " << error[k];
     print_line(line);
-    file.line(edge[k], count[k], error[k]);
+    file_.line(edge[k], count_[k], error[k]);
   }
-
-  return file.close() ? 0 : 1;
+  return file_.close() ? 0 : 1;
 }

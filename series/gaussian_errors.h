@@ -1,15 +1,65 @@
 #pragma once
 
-#include "gaussian.h"
+#include "data_file.h"
 
 // gaussian_errors' whole run: N Gaussian samples of the typed centroid and
 // sigma sorted into 100 bins over centroid +- 4 sigma (samples beyond either
 // end count into the end bin), written as lower edge, count and error
 // (sqrt(count), or 1 for an empty bin) to standard output and to
-// gaussian_errors.dat. Returns the exit status.
-int run_gaussian_errors(const Gaussian& gaus);
+// gaussian_errors.dat. `gaus(mean, sigma)` draws a sample; it is called
+// directly, not through a std::function, since the run is little else.
+// Returns the exit status.
+template <class Draw>
+int run_gaussian_errors(Draw&& gaus);
 
 // The bin of a sample at q bin widths above the histogram's lower end:
 // the truncation of q within 0..99; a q below 0, or not a number, is bin 0,
-// one at or above 99 (infinity too) is bin 99.
-int histogram_bin(double q);
+// one at or above 99 (infinity too) is bin 99. Decided in double, so that no
+// value, however far out, is converted to an int it does not fit.
+inline int histogram_bin(double q) {
+  if (!(q >= 0)) return 0;  // below the histogram, or not a number
+  if (q >= 99) return 99;
+  return static_cast<int>(q);
+}
+
+// The run apart from its generator.
+class GaussianErrors {
+ public:
+  // Opens gaussian_errors.dat, and empties it, before any question.
+  GaussianErrors();
+
+  // Asks for the number of samples, the centroid and the standard
+  // deviation. False, after the message, when the run must end.
+  bool ask();
+
+  int samples() const { return N_; }
+  double centroid() const { return centroid_; }
+  double sigma() const { return sigma_; }
+
+  void add(double g) {
+    double q = (g - lo_) / w_;
+    int k = histogram_bin(q);
+    count_[k] = count_[k] + 1;
+  }
+
+  // Writes the table. Returns the exit status.
+  int finish();
+
+ private:
+  static constexpr int kBins = 100;
+  DataFile file_;
+  int N_ = 0;
+  double centroid_ = 0;
+  double sigma_ = 0;
+  double w_ = 0;
+  double lo_ = 0;
+  float count_[kBins] = {};
+};
+
+template <class Draw>
+int run_gaussian_errors(Draw&& gaus) {
+  GaussianErrors run;
+  if (!run.ask()) return 1;
+  for (int i = 0; i < run.samples(); i++) run.add(gaus(run.centroid(), run.sigma()));
+  return run.finish();
+}
