@@ -155,15 +155,3 @@ bool read_value(const char* program, const char* what, int& value) {
 bool read_value(const char* program, const char* what, double& value) {
   return read_answer(program, "a number", what, value, parse_number);
 }
-
-bool ask_points_and_range(const char* program, PointsAndRange& asked) {
-  if (!prompt_value(program, "Enter the number of data points:", "the number of data points",
-                    asked.N))
-    return false;
-  if (asked.N < 0) {
-    std::cerr << program << ": the number of data points must not be negative" << std::endl;
-    return false;
-  }
-  return prompt_value(program, "Enter the lower range:", "the lower range", asked.lower) &&
-         prompt_value(program, "Enter the upper range:", "the upper range", asked.upper);
-}

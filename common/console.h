@@ -42,22 +42,3 @@ bool prompt_value(const char* program, const char* prompt, const char* what, T& 
   std::cout << prompt << std::endl;
   return read_value(program, what, value);
 }
-
-// The questions runge and poly_deriv begin with: the number of data points,
-// which must not be negative, then the lower and the upper end of the range.
-// A bad answer is reported on standard error and false returned: the run
-// ends with status 1.
-struct PointsAndRange {
-  int N = 0;
-  double lower = 0;
-  double upper = 0;
-};
-bool ask_points_and_range(const char* program, PointsAndRange& asked);
-
-// What those programs' --help says of the same questions.
-#define POINTS_AND_RANGE_HELP                                                   \
-  "\n"                                                                          \
-  "Asks for, in this order (answers separated by blanks or line ends):\n"     \
-  "  the number of data points, a whole number (1e6 is taken as 1000000)\n"   \
-  "  the lower range, a number\n"                                             \
-  "  the upper range, a number\n"

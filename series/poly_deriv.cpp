@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "arrays.h"
-#include "console.h"
+#include "points_and_range.h"
 #include "data_file.h"
 #include "program.h"
 #include "text_line.h"
@@ -37,7 +37,7 @@ int run_poly_deriv(const Gaussian& gaus) {
   // The noisy values are kept for the central differences; a point is
   // worked out again from its index wherever it is needed.
   std::vector<float> f;
-  if (!allocate_arrays(kProgram, N, f)) return 1;
+  if (!allocate_array(kProgram, N, f)) return 1;
   double h = (upper - lower) / N;
   auto point = [&](int i) { return static_cast<float>(i * h + lower); };
   TextLine line;

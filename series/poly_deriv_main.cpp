@@ -2,8 +2,8 @@
 // (seed 65539).
 #include <TRandom.h>
 
+#include "points_and_range.h"
 #include "poly_deriv.h"
-#include "console.h"
 #include "program.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <iostream>
 
 #include "data_file.h"
-#include "console.h"
+#include "points_and_range.h"
 #include "program.h"
 #include "text_line.h"
 
