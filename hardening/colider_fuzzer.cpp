@@ -16,6 +16,8 @@
 
 #include <collide/colider.h>
 
+#include "gas.h"
+
 namespace {
 
 std::vector<double> scripted;
@@ -51,20 +53,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
 
-  // Every particle in one cell, grouped by cell; positions count from 1.
+  // Every particle in one cell, grouped by cell (none without cells).
   SortList list(cells, particles + 1);
-  std::vector<int> cell_of(particles + 1, 0);
-  for (int p = 1; p <= particles && cells > 0; p++) {
-    cell_of[p] = in.ConsumeIntegralInRange(1, cells);
-    list.cellPopulation[cell_of[p]]++;
-  }
-  int position = 1;
-  for (int c = 1; c <= cells; c++) {
-    list.cellStart[c] = position;
-    position += list.cellPopulation[c];
-  }
-  std::vector<int> fill(list.cellStart, list.cellStart + cells + 1);
-  for (int p = 1; p <= particles && cells > 0; p++) list.crossRef[fill[cell_of[p]]++] = p;
+  std::vector<int> cell_of;
+  for (int p = 1; p <= particles && cells > 0; p++) cell_of.push_back(in.ConsumeIntegralInRange(1, cells));
+  sort_into_cells(cell_of, list);
 
   Matrix maxRelSpeed(std::max(cells, 1), 1);
   Matrix selectRemainder(std::max(cells, 1), 1);

@@ -36,27 +36,30 @@ void HardSphereGas::stream() {
   }
 }
 
-// Counting sort of the particles into cells along x; crossRef positions
-// count from 1.
+void sort_into_cells(const std::vector<int>& cell_of, SortList& cells) {
+  for (int c = 0; c <= cells.numCells; c++) cells.cellPopulation[c] = 0;
+  for (int c : cell_of) cells.cellPopulation[c]++;
+  int position = 1;
+  std::vector<int> fill(static_cast<std::size_t>(cells.numCells) + 1);
+  for (int c = 1; c <= cells.numCells; c++) {
+    cells.cellStart[c] = position;
+    fill[c] = position;
+    position += cells.cellPopulation[c];
+  }
+  for (std::size_t p = 1; p <= cell_of.size(); p++)
+    cells.crossRef[fill[cell_of[p - 1]]++] = static_cast<int>(p);
+}
+
+// The particles into cells along x.
 void HardSphereGas::sort() {
   const int n_cells = parameters_.cells;
   std::vector<int> cell_of(parameters_.particles);
-  for (int c = 0; c <= n_cells; c++) cells_.cellPopulation[c] = 0;
   for (int p = 1; p <= parameters_.particles; p++) {
     int c = 1 + static_cast<int>(x_[p - 1] / parameters_.box * n_cells);
     if (c > n_cells) c = n_cells;  // x rounded up to the box's end
     cell_of[p - 1] = c;
-    cells_.cellPopulation[c]++;
   }
-  int position = 1;
-  std::vector<int> fill(n_cells + 1);
-  for (int c = 1; c <= n_cells; c++) {
-    cells_.cellStart[c] = position;
-    fill[c] = position;
-    position += cells_.cellPopulation[c];
-  }
-  for (int p = 1; p <= parameters_.particles; p++)
-    cells_.crossRef[fill[cell_of[p - 1]]++] = p;
+  sort_into_cells(cell_of, cells_);
 }
 
 void HardSphereGas::renumber_by_cell() {
