@@ -1,6 +1,7 @@
 // Prints the arithmetic mean of the numbers on standard input. Reading stops
 // at the end of the input or at the first token that is not a number; with
 // no number read the mean is 0/0, printed as the stream prints a NaN.
+// Deliberate: the sum as value + sum in double, divided by the count at the end.
 #include <iostream>
 
 #include "number_reader.h"

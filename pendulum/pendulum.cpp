@@ -10,9 +10,8 @@
 // periods agree. With pi taken as 3.14159265 that is L2 = 0.594, where the
 // predicted period is 2.00509 s.
 //
-// The constants, pow calls and operand order here (pi as 3.14159265, 1.0 / 12,
-// the order of each product) are kept as they are so that the output stays
-// byte for byte the same.
+// Deliberate: pi as 3.14159265, 1.0 / 12, the order of each product, and
+// M1 at P / 2 plus its two offsets 0.0135 and 0.047523 (L1 = 0.560523).
 #include <cmath>
 #include <iostream>
 

@@ -1,6 +1,4 @@
-// The constants, pow calls and operand order here ((b + a) / 2, the test on
-// the value) are kept as they are so that the output stays byte for byte the
-// same.
+// Deliberate: the midpoint (b + a) / 2, and the sign test on the product of values.
 #include "grid_search.h"
 
 #include <cmath>

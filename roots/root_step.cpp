@@ -37,11 +37,11 @@ int main(int argc, char** argv) {
 
   std::cout << "Enter the division size: ";
   int d = 0;
-  bool have_d = read_value("root_step", "the division size", d);
+  bool have_d = read_value(kHelp.name, "the division size", d);
   std::cout << std::endl;
   if (!have_d) return 1;
   if (d == 0) {
-    std::cerr << "root_step: the division size must not be 0" << std::endl;
+    std::cerr << kHelp.name << ": the division size must not be 0" << std::endl;
     return 1;
   }
 

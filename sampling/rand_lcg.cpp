@@ -14,9 +14,7 @@
 // is rounded before the remainder is taken. The remainder's magnitude is
 // always below the modulus, so the conversion back to long is always defined.
 //
-// The constants, pow calls and operand order here (the step in double
-// precision with fmod) are kept as they are so that the output stays byte for
-// byte the same.
+// Deliberate: the step in double precision with fmod, not in integers.
 #include "rand_lcg.h"
 
 #include <cmath>

@@ -2,9 +2,7 @@
 // transform, cosine branch only: every sample takes a fresh pair of deviates,
 // the first setting the radius and the second the angle.
 //
-// The constants, pow calls and operand order here (pi as 3.14159265, pow(x,
-// 0.5) for the root) are kept as they are so that the output stays byte for
-// byte the same.
+// Deliberate: pi as 3.14159265, pow(x, 0.5) for the root, log(1 - u1).
 #include <cmath>
 
 #include "rand_lcg.h"

@@ -2,9 +2,7 @@
 // deviates (central limit theorem): each term sqrt(12/48) * (u - 0.5) has
 // variance 1/48, so the sum has mean 0 and variance 1.
 //
-// The constants, pow calls and operand order here (pow(12.0 / 48, 0.5)
-// recomputed for every term) are kept as they are so that the output stays
-// byte for byte the same.
+// Deliberate: pow(12.0 / 48, 0.5) recomputed for every term.
 #include <cmath>
 
 #include "rand_lcg.h"

@@ -1,8 +1,7 @@
 // Exponential samples with mean 1 by inverse transform. The scale multiplies,
 // so it is the distribution's mean, not its rate.
 //
-// The constants, pow calls and operand order here ((-scale) * log(1.0 - u1))
-// are kept as they are so that the output stays byte for byte the same.
+// Deliberate: (-scale) * log(1.0 - u1).
 #include <cmath>
 
 #include "rand_lcg.h"

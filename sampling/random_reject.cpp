@@ -5,9 +5,7 @@
 // Every try draws two deviates; the run ends with the total tries and the
 // tries per point.
 //
-// The constants, pow calls and operand order here (sigma * (-6) + mean for the
-// lower bound) are kept as they are so that the output stays byte for byte the
-// same.
+// Deliberate: the bounds as sigma * (-6) + mean and sigma * 6 + mean.
 #include <iostream>
 
 #include "pgaus.h"

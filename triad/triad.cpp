@@ -3,9 +3,7 @@
 // taken one octave down: 264, 309.375 and 396 Hz. The file holds 300 periods
 // of the root note, 100 samples per period: 30000 records "t value".
 //
-// The constants, pow calls and operand order here (pi as 3.14159265, (440 *
-// numerator) / denominator) are kept as they are so that the output stays byte
-// for byte the same.
+// Deliberate: pi as 3.14159265, each frequency as (440 * numerator) / denominator.
 #include <cmath>
 #include <iostream>
 

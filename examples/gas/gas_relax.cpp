@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
   parameters.threads = std::max(1u, std::thread::hardware_concurrency());
   if (const char* threads = options[0].value) {
     if (!whole_argument(threads, 1, 1024, parameters.threads)) {
-      std::cerr << "gas_relax: expected a whole number from 1 to 1024 for --threads, not '"
+      std::cerr << kHelp.name << ": expected a whole number from 1 to 1024 for --threads, not '"
                 << quoted_token(threads) << "'; try --help" << std::endl;
       return 2;
     }
@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
   int steps = 150;
   for (size_t k = 0; k < sizes.size(); k++) {
     if (!whole_argument(sizes[k], 1, 100000000, k == 0 ? parameters.particles : steps)) {
-      std::cerr << "gas_relax: expected a whole number from 1 to 100000000, not '"
+      std::cerr << kHelp.name << ": expected a whole number from 1 to 100000000, not '"
                 << quoted_token(sizes[k]) << "'; try --help" << std::endl;
       return 2;
     }
