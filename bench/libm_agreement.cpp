@@ -7,6 +7,10 @@
 //   chunk <quantity> <k> <hash>    a hash of the result bits of one chunk of
 //                                  evaluations: a differing line says that
 //                                  some result in it differs in its bits;
+//   text <quantity> <k> <hash>     a hash of the same results' printed text
+//                                  (six digits, as the programs print them),
+//                                  or of the comparisons' outcomes: these
+//                                  must not differ;
 //   near <quantity> <i> <bits> <text>
 //                                  an evaluation within one ulp of changing
 //                                  what is printed (six digits) or how a
@@ -81,7 +85,16 @@ class Summary {
     if (++count_ % chunk_ == 0) {
       std::printf("chunk %s %" PRIu64 " %016" PRIx64 "\n", name_, count_ / chunk_ - 1, hash_);
       hash_ = 0xcbf29ce484222325ULL;
+      if (seen_) std::printf("text %s %" PRIu64 " %016" PRIx64 "\n", name_, count_ / chunk_ - 1, seen_hash_);
+      seen_hash_ = 0xcbf29ce484222325ULL;
     }
+  }
+
+  // What the program shows of a result: its text, or a comparison's outcome.
+  void seen(const char* text, std::size_t size) {
+    seen_ = true;
+    for (std::size_t k = 0; k < size; k++) seen_hash_ = (seen_hash_ ^ static_cast<unsigned char>(text[k])) * 0x100000001b3ULL;
+    seen_hash_ = (seen_hash_ ^ '\n') * 0x100000001b3ULL;
   }
 
   void near(std::uint64_t i, double v) {
@@ -89,6 +102,8 @@ class Summary {
   }
 
   void printed(std::uint64_t i, double v) {
+    const std::string shown = text(v);
+    seen(shown.data(), shown.size());
     add(v);
     if (near_text_tie(v)) near(i, v);
   }
@@ -98,6 +113,8 @@ class Summary {
   std::uint64_t chunk_;
   std::uint64_t count_ = 0;
   std::uint64_t hash_ = 0xcbf29ce484222325ULL;
+  bool seen_ = false;
+  std::uint64_t seen_hash_ = 0xcbf29ce484222325ULL;
   std::FILE* dump_ = nullptr;
 };
 
@@ -138,6 +155,7 @@ int main(int argc, char** argv) {
     // A try is accepted unless y > ratio; y is u2.
     const double x = (upper - lower) * u1 + lower;
     const double ratio = pgaus(x, mean, sigma) / peak;
+    reject_ratio.seen(u2 > ratio ? "r" : "a", 1);
     reject_ratio.add(ratio);
     const double ulp = std::nextafter(ratio, INFINITY) - ratio;
     if (std::fabs(u2 - ratio) <= 4 * ulp) reject_ratio.near(i, ratio);

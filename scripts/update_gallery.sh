@@ -1,16 +1,30 @@
 #!/usr/bin/env bash
-# Copies the main job's plots that programs.txt marks with * into
-# docs/gallery for the README. Run scripts/run.sh first.
+# Copies the main job's plots into docs/gallery for the README (those that
+# programs.txt marks with *) and the methods pages (all of them), and draws
+# the methods pages' figures of the programs that write no Data file from
+# their standard output (docs/methods/figures/*.gp). Run scripts/run.sh first.
 # Usage: update_gallery.sh [OUT_DIR]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=${1:-$root/out}
-mkdir -p "$root/docs/gallery"
+gallery=$root/docs/gallery
+figures=$root/docs/methods/figures
+mkdir -p "$gallery"
 # shellcheck source=scripts/read_programs.sh
 source "$root/scripts/read_programs.sh"
 for program in "${programs[@]}"; do
-  for data in ${program_gallery[$program]}; do
-    cp "$out/$program/${data%.dat}.png" "$root/docs/gallery/$program-${data%.dat}.png"
+  for data in ${program_data[$program]}; do
+    [ -f "$out/$program/${data%.dat}.png" ] || continue
+    cp "$out/$program/${data%.dat}.png" "$gallery/$program-${data%.dat}.png"
   done
 done
-ls "$root/docs/gallery"
+gnuplot -e "data='$out/pendulum/stdout.txt'; out='$gallery/pendulum-periods.png'" "$figures/pendulum_periods.gp"
+gnuplot -e "data='$out/root_bisect/stdout.txt'; out='$gallery/root_bisect-steps.png'" "$figures/root_bisect_steps.gp"
+# The mean of the first n of random_expo's samples, for n from 1 to 100000.
+running=$(mktemp)
+trap 'rm -f "$running"' EXIT
+for n in 1 3 10 30 100 300 1000 3000 10000 30000 100000; do
+  echo "$n $(head -n "$n" "$out/random_expo/random_dist.dat" | "$root/build/default/bin/mean")"
+done >"$running"
+gnuplot -e "data='$running'; out='$gallery/mean-running.png'" "$figures/mean_running.gp"
+ls "$gallery"
