@@ -29,7 +29,8 @@ cases+=("runge|1 0 0" "runge|0 -1 1" "random_reject|0" "random_reject|-3" "root_
         "mean|" "mean|1 nan 3" "mean|2 0x10 3" "mean|3-4 1.5x" "mean|7 1e-999 2.5e2 1e999 5")
 # The dialogue tests' inputs: small and refused counts for every sampler,
 # runge's small tables, root_step's division sizes, mean's short inputs.
-for sampler in random_boxmuller random_clt random_expo random_sum2 random_reject; do
+for sampler in "${programs[@]}"; do
+  [ "${program_folder[$sampler]}" = sampling ] || continue
   cases+=("$sampler|1" "$sampler|40" "$sampler|-3" "$sampler|abc" "$sampler|99999999999")
 done
 cases+=("runge|0 -5 5" "runge|1 3 3" "runge|2 -1 3" "runge|11 -5 5" "runge|3 2 -2" "runge|3 1.5 1.5"
