@@ -73,7 +73,9 @@ class Summary {
     if (dump_folder != nullptr)
       dump_ = std::fopen((std::string(dump_folder) + "/" + name + ".bin").c_str(), "wb");
   }
+  // The last chunk, however short, is summarised too.
   ~Summary() {
+    if (count_ % chunk_ != 0) end_chunk();
     if (dump_ != nullptr) std::fclose(dump_);
   }
   Summary(const Summary&) = delete;
@@ -82,12 +84,7 @@ class Summary {
   void add(double v) {
     if (dump_ != nullptr) std::fwrite(&v, sizeof v, 1, dump_);
     hash_ = (hash_ ^ bits(v)) * 0x100000001b3ULL;
-    if (++count_ % chunk_ == 0) {
-      std::printf("chunk %s %" PRIu64 " %016" PRIx64 "\n", name_, count_ / chunk_ - 1, hash_);
-      hash_ = 0xcbf29ce484222325ULL;
-      if (seen_) std::printf("text %s %" PRIu64 " %016" PRIx64 "\n", name_, count_ / chunk_ - 1, seen_hash_);
-      seen_hash_ = 0xcbf29ce484222325ULL;
-    }
+    if (++count_ % chunk_ == 0) end_chunk();
   }
 
   // What the program shows of a result: its text, or a comparison's outcome.
@@ -95,6 +92,14 @@ class Summary {
     seen_ = true;
     for (std::size_t k = 0; k < size; k++) seen_hash_ = (seen_hash_ ^ static_cast<unsigned char>(text[k])) * 0x100000001b3ULL;
     seen_hash_ = (seen_hash_ ^ '\n') * 0x100000001b3ULL;
+  }
+
+  void end_chunk() {
+    const std::uint64_t k = (count_ - 1) / chunk_;
+    std::printf("chunk %s %" PRIu64 " %016" PRIx64 "\n", name_, k, hash_);
+    hash_ = 0xcbf29ce484222325ULL;
+    if (seen_) std::printf("text %s %" PRIu64 " %016" PRIx64 "\n", name_, k, seen_hash_);
+    seen_hash_ = 0xcbf29ce484222325ULL;
   }
 
   void near(std::uint64_t i, double v) {
@@ -124,8 +129,11 @@ int main(int argc, char** argv) {
   // Pairs of deviates: a whole period by default. A folder to write every
   // result's bits to, when given, so that two runs can be compared result
   // by result (cmp -l).
+  // From the pair FIRST on (the generator is stepped past the others), when
+  // given, so that a part of the period can be looked at again.
   const std::uint64_t pairs = argc > 1 ? std::strtoull(argv[1], nullptr, 10) : 1073741823;
-  if (argc > 2) dump_folder = argv[2];
+  const std::uint64_t first = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 0;
+  if (argc > 3) dump_folder = argv[3];
   const std::uint64_t chunk = 1 << 24;
 
   // random_expo: scale 1, every state. random_boxmuller: mean 1, sigma 0.3.
@@ -137,7 +145,11 @@ int main(int argc, char** argv) {
   const double lower = sigma * (-6) + mean, upper = sigma * 6 + mean;
   const double peak = pgaus(mean, mean, sigma);
   long state = 1;
-  for (std::uint64_t i = 0; i < pairs; i++) {
+  for (std::uint64_t i = 0; i < first; i++) {
+    rand_lcg(state);
+    rand_lcg(state);
+  }
+  for (std::uint64_t i = first; i < pairs; i++) {
     const double u1 = rand_lcg(state);
     const double u2 = rand_lcg(state);
     expo.printed(2 * i, (-scale) * log(1.0 - u1));
@@ -165,7 +177,8 @@ int main(int argc, char** argv) {
   // 53-bit deviate (a splitmix64 stream here).
   Summary scatter_cos("colider_cos", 1 << 20), scatter_sin("colider_sin", 1 << 20);
   std::uint64_t x = 1;
-  for (std::uint64_t i = 0; i < (pairs < (1u << 28) ? pairs : (1u << 28)); i++) {
+  const std::uint64_t samples = pairs - first < (1u << 28) ? pairs - first : (1u << 28);
+  for (std::uint64_t i = 0; i < samples; i++) {
     std::uint64_t z = (x += 0x9e3779b97f4a7c15ULL);
     z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
     z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;

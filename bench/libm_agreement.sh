@@ -7,7 +7,9 @@
 #   - "near" lines, the evaluations within one ulp of changing what is shown.
 # With --count, the results themselves are written and compared one by one:
 # how many differ, of how many (PAIRS should then be a few million).
-# Usage: bench/libm_agreement.sh [--count] [PAIRS] (default: a whole period, minutes)
+# Usage: bench/libm_agreement.sh [--count] [PAIRS [FIRST]]
+#        (default: a whole period, half an hour on two cores; FIRST skips
+#        the pairs before it)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 work=${TMPDIR:-/tmp}/numlab-libm-agreement
@@ -20,14 +22,15 @@ export WINEPREFIX=${WINEPREFIX:-$work/wine} WINEDEBUG=-all
 count=no
 if [ "${1:-}" = --count ]; then count=yes; shift; fi
 pairs=${1:-1073741823}
+first=${2:-0}
 dump_linux=() dump_windows=()
 if [ "$count" = yes ]; then
   rm -rf "$work/linux.bits" "$work/windows.bits"
   mkdir -p "$work/linux.bits" "$work/windows.bits"
   dump_linux=("$work/linux.bits") dump_windows=("$work/windows.bits")
 fi
-"$work/linux" "$pairs" "${dump_linux[@]}" >"$work/linux.txt" &
-wine "$work/windows.exe" "$pairs" "${dump_windows[@]}" | tr -d '\r' >"$work/windows.txt"
+"$work/linux" "$pairs" "$first" "${dump_linux[@]}" >"$work/linux.txt" &
+wine "$work/windows.exe" "$pairs" "$first" "${dump_windows[@]}" | tr -d '\r' >"$work/windows.txt"
 wait
 if [ "$count" = yes ]; then
   echo "results whose bits differ, of all results, and the largest difference in ulps:"
