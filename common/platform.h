@@ -17,7 +17,9 @@ constexpr int standard_error = 2;
 // Puts the standard streams in order before a program reads or writes:
 // - one of 0, 1 and 2 that the program was started without is opened on
 //   the null device, so that a Data file never takes its number and a
-//   message meant for the terminal never lands in a table;
+//   message meant for the terminal never lands in a table; it is opened so
+//   that using it fails (reading at 0, writing at 1 and 2), as using a
+//   closed stream would;
 // - on Windows, standard output and standard error are set to binary mode,
 //   so that a line ends in "\n" alone, as on every other system (standard
 //   input stays in text mode: an answer typed at the console ends in "\n").

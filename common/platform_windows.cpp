@@ -20,7 +20,9 @@ HANDLE handle_of(int fd) { return reinterpret_cast<HANDLE>(_get_osfhandle(fd)); 
 void set_up_standard_streams() {
   for (int fd = 0; fd <= 2; fd++) {
     if (handle_of(fd) != INVALID_HANDLE_VALUE) continue;
-    const int null = _open("NUL", fd == 0 ? _O_RDONLY : _O_WRONLY);
+    // Opened so that using it fails, as on POSIX: a read at 0, a write at 1
+    // and 2.
+    const int null = _open("NUL", fd == 0 ? _O_WRONLY : _O_RDONLY);
     if (null < 0) _exit(1);
     if (null != fd) {
       _dup2(null, fd);

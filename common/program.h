@@ -3,12 +3,12 @@
 //
 // start_program, called first in main:
 //   1. Standard descriptors: any of 0, 1 and 2 that the program was started
-//      with closed is taken by /dev/null, opened so that using it fails
+//      with closed is taken by the null device, opened so that using it fails
 //      (reading at 0, writing at 1 and 2). No Data file can then take its
 //      number, and output meant for a closed stream fails like any other
 //      failed write.
 //   2. Standard output: std::cout writes through a buffer of its own that
-//      checks every write(2). A failed write (a closed stream, a full disk, a
+//      checks every write. A failed write (a closed stream, a full disk, a
 //      reader gone while SIGPIPE is ignored) stops the program at once with
 //      "<program>: cannot write standard output: <reason>" on standard error
 //      and exit status 1; the Data files keep the whole lines written so far.

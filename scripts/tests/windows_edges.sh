@@ -6,7 +6,8 @@
 #   - standard output whose reader has gone ends the run with status 1 and
 #     "cannot write standard output: Broken pipe" (Windows has no SIGPIPE);
 #   - a full device (Linux's /dev/full, seen by wine) and a closed standard
-#     output end it the same way, with the system's reason.
+#     output end it the same way, with the system's reason;
+#   - so does a closed standard input, at the first answer.
 # Usage: windows_edges.sh BIN WORK EMULATOR...
 set -euo pipefail
 bin=$(realpath -m "$1") work=$(realpath -m "$2")
@@ -59,5 +60,10 @@ status=0
 printf '5\n' | "${run[@]}" "$sampler" 2>closed.err >&- || status=$?
 check "a closed standard output ends the run with status 1" [ "$status" = 1 ]
 check "and says so" grep -q '^random_expo: cannot write standard output: ' closed.err
+
+status=0
+"${run[@]}" "$sampler" <&- >unread.out 2>unread.err || status=$?
+check "a closed standard input ends the run with status 1" [ "$status" = 1 ]
+check "and says so" grep -q '^random_expo: cannot read standard input: ' unread.err
 
 [ "$failed" = 0 ]
