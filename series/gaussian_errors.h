@@ -13,13 +13,16 @@
 template <class Draw>
 int run_gaussian_errors(Draw&& gaus);
 
+// The histogram's bins: 100 over centroid +- 4 sigma.
+constexpr int kHistogramBins = 100;
+
 // The bin of a sample at q bin widths above the histogram's lower end:
 // the truncation of q within 0..99; a q below 0, or not a number, is bin 0,
 // one at or above 99 (infinity too) is bin 99. Decided in double, so that no
 // value, however far out, is converted to an int it does not fit.
 inline int histogram_bin(double q) {
   if (!(q >= 0)) return 0;  // below the histogram, or not a number
-  if (q >= 99) return 99;
+  if (q >= kHistogramBins - 1) return kHistogramBins - 1;
   return static_cast<int>(q);
 }
 
@@ -47,7 +50,7 @@ class GaussianErrors {
   int finish();
 
  private:
-  static constexpr int kBins = 100;
+  static constexpr int kBins = kHistogramBins;
   DataFile file_;
   int N_ = 0;
   double centroid_ = 0;
