@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
+# Usage: scripts/bench.sh [RUNS]
 # Builds the benchmarks and runs them all: the kernels and colider (medians
 # of 5 repetitions), then every whole program against its floor (medians of
 # RUNS alternating pairs, 5 by default). Prints the date and the machine
 # first, so that the figures can go into the README as they stand.
-# Usage: scripts/bench.sh [RUNS]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=scripts/arguments.sh
+source "$root/scripts/arguments.sh"
+read_arguments 0 1 -- "$@"
+runs=${arguments[0]:-5}
+[[ $runs =~ ^[1-9][0-9]*$ ]] || usage_error "RUNS must be a whole number from 1, not '$runs'"
 cd "$root"
 scripts/setup.sh >/dev/null
 cmake --preset bench >/dev/null
@@ -24,4 +29,4 @@ echo "## colider called from Python against the same step called from C++"
 scripts/python_test.sh --bench
 echo
 echo "## programs against their floors"
-bench/programs.sh "${1:-5}"
+bench/programs.sh "$runs"

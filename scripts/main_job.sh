@@ -1,18 +1,25 @@
 #!/usr/bin/env bash
+# Usage: scripts/main_job.sh BIN_DIR OUT_DIR
 # Runs every built program of the suite on its default inputs, each in a
-# folder of its own under the output directory, draws each Data file as a PNG
-# beside it (with gnuplot), and tells where the files went.
-# Usage: main_job.sh BIN_DIR OUT_DIR
+# folder of its own under OUT_DIR, draws each Data file as a PNG beside it
+# (with gnuplot), and tells where the files went.
+# OUT_DIR must be new, empty, or the OUT_DIR of an earlier main job (it
+# holds the file .numlab-main-job); anything else is refused, untouched,
+# with status 2. In an earlier job's folder only the programs' own folders
+# are replaced. NUMLAB_GNUPLOT names the gnuplot to use; set empty, none.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-bin=$(cd "$1" && pwd)
-out=$2
-rm -rf "$out"
-mkdir -p "$out"
-out=$(cd "$out" && pwd)
+# shellcheck source=scripts/arguments.sh
+source "$root/scripts/arguments.sh"
+# shellcheck source=scripts/output_folder.sh
+source "$root/scripts/output_folder.sh"
+read_arguments 2 2 -- "$@"
+[ -d "${arguments[0]}" ] || usage_error "BIN_DIR '${arguments[0]}' is not a folder"
+bin=$(cd "${arguments[0]}" && pwd)
+claim_output_folder "${arguments[1]}"
+out=$(cd "${arguments[1]}" && pwd)
 failures=0
-# NUMLAB_GNUPLOT names the gnuplot to use; set empty, it stands for none.
 gnuplot=${NUMLAB_GNUPLOT-$(command -v gnuplot || true)}
 
 # run PROGRAM INPUT DATA_FILE... : one program, its standard input (text, or
@@ -20,12 +27,13 @@ gnuplot=${NUMLAB_GNUPLOT-$(command -v gnuplot || true)}
 run() {
   local program=$1 input=$2
   shift 2
+  local dir="$out/$program"
+  rm -rf "$dir"
   if [ ! -x "$bin/$program" ]; then
     echo "$program: not built (it needs ROOT, which was not found), skipped"
     return
   fi
-  local dir="$out/$program"
-  mkdir -p "$dir"
+  mkdir "$dir"
   if [[ $input == @* ]]; then
     cp "${input#@}" "$dir/input.txt"
   else

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
+# Usage: scripts/python_test.sh [--bench]
 # The Python module: a fresh virtual environment in build/python-venv, the
 # module built and installed into it by pip from ./collide (nanobind and
 # scikit-build-core come from the Python package index as its build
 # requirements), then its tests and the Python gas example's under pytest.
 # With --bench, the benchmark of a call from Python against the same step
 # called from C++ instead of the tests.
-# Usage: scripts/python_test.sh [--bench]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=scripts/arguments.sh
+source "$root/scripts/arguments.sh"
+read_arguments 0 0 --bench -- "$@"
 venv=$root/build/python-venv
 rm -rf "$venv"
 python3 -m venv "$venv"
@@ -15,7 +18,7 @@ python3 -m venv "$venv"
 # Run from inside the environment, so that `import collide` finds the
 # installed module, not the source folder.
 cd "$venv"
-if [ "${1:-}" = --bench ]; then
+if has_option --bench; then
   exec bin/python "$root/bench/python_colider.py"
 fi
 exec bin/python -m pytest -q "$root/collide/python/tests"

@@ -1,10 +1,22 @@
 #!/usr/bin/env bash
+# Usage: scripts/run.sh [OUT_DIR]
 # Quick start, command 1: installs what is missing, builds everything, and
-# runs every program on its default inputs into out/ (or the folder given).
+# runs every program on its default inputs into OUT_DIR (out/ in the
+# repository when none is given). OUT_DIR must be new, empty, or the folder
+# of an earlier run; any other folder is refused, untouched, with status 2,
+# before anything is built.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=scripts/arguments.sh
+source "$root/scripts/arguments.sh"
+# shellcheck source=scripts/output_folder.sh
+source "$root/scripts/output_folder.sh"
+read_arguments 0 1 -- "$@"
+out=${arguments[0]:-$root/out}
+claim_output_folder "$out"
+out=$(cd "$out" && pwd)
 cd "$root"
 scripts/setup.sh
 cmake --preset default >/dev/null
 cmake --build --preset default
-scripts/main_job.sh build/default/bin "${1:-out}"
+scripts/main_job.sh build/default/bin "$out"

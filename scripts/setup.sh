@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# Usage: scripts/setup.sh
 # Installs what building and testing the suite needs, when it is missing, and
 # reuses whatever is already there: Debian packages (installed as root), and
 # ROOT from the Python package index in a virtual environment of its own.
@@ -10,6 +11,10 @@
 # NUMLAB_REQUIRE_ROOT=1  fail when ROOT cannot be had, instead of going on
 #                        without the two programs that need it
 set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=scripts/arguments.sh
+source "$root/scripts/arguments.sh"
+read_arguments 0 0 -- "$@"
 
 missing=()
 

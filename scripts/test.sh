@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# Usage: scripts/test.sh [--quick]
 # Quick start, command 2: installs what is missing, builds everything and runs
 # the whole test suite:
 #   1. every test of the default (Release) build;
@@ -16,6 +17,9 @@
 # With --quick, step 1 alone.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=scripts/arguments.sh
+source "$root/scripts/arguments.sh"
+read_arguments 0 0 --quick -- "$@"
 cd "$root"
 scripts/setup.sh
 
@@ -28,7 +32,7 @@ export CMAKE_BUILD_PARALLEL_LEVEL CTEST_PARALLEL_LEVEL
 
 step "default build and tests"
 cmake --workflow --preset default
-[ "${1:-}" = --quick ] && exit 0
+has_option --quick && exit 0
 
 step "default build and tests with clang++"
 cmake --workflow --preset clang

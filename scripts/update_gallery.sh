@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
+# Usage: scripts/update_gallery.sh [OUT_DIR]
 # Copies the main job's plots into docs/gallery for the README (those that
 # programs.txt marks with *) and the methods pages (all of them), and draws
 # the methods pages' figures of the programs that write no Data file from
-# their standard output (docs/methods/figures/*.gp). Run scripts/run.sh first.
-# Usage: update_gallery.sh [OUT_DIR]
+# their standard output (docs/methods/figures/*.gp). Run scripts/run.sh first
+# (OUT_DIR is its folder, out/ by default).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-out=${1:-$root/out}
+# shellcheck source=scripts/arguments.sh
+source "$root/scripts/arguments.sh"
+read_arguments 0 1 -- "$@"
+out=${arguments[0]:-$root/out}
+[ -d "$out" ] || usage_error "'$out' is not a folder; run scripts/run.sh first"
 gallery=$root/docs/gallery
 figures=$root/docs/methods/figures
 mkdir -p "$gallery"
