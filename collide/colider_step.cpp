@@ -4,13 +4,24 @@
 //   S = N selectCoeff (N - 1) maxRelSpeed(c) + selectRemainder(c)
 //
 // candidate pairs are due, the whole part examined now and the fraction
-// carried. A pair of relative speed w is accepted with probability
-// w / maxRelSpeed(c), the stored maximum as it stood before the pair, so the
-// expected accepted collisions per cell are N (N - 1) selectCoeff <w>. An
-// accepted pair keeps its centre-of-mass velocity and its relative speed; the
-// direction of its relative velocity is drawn uniformly over the sphere:
+// carried. A pair of weight w (its relative speed, for hard spheres of
+// scale 1; models.h) is accepted with probability w / maxRelSpeed(c), the
+// stored maximum as it stood before the pair, so the expected accepted
+// collisions per cell are selectCoeff times the sum of w over the
+// N (N - 1) ordered pairs. An accepted pair keeps its centre-of-mass velocity
+// and its relative speed g; its new relative velocity has the polar angle
+// the model draws from u4 and the azimuth
 //
-//   cos(theta) = 1 - 2 u4,  phi = 2 pi u5   (2 pi taken as 6.283185308).
+//   phi = 2 pi u5   (2 pi taken as 6.283185308),
+//
+// for hard spheres and VHS about a fixed axis, cos(theta) = 1 - 2 u4, for
+// VSS about the relative velocity before the collision. Particles a and b
+// of masses m_a and m_b become
+//
+//   v_a' = v_cm + m_b / (m_a + m_b) g',  v_b' = v_cm - m_a / (m_a + m_b) g',
+//
+// where v_cm = (v_a + v_b) 0.5 and the fractions are 0.5 when the masses
+// are equal.
 //
 // Example: N = 3, selectCoeff 0.45, maxRelSpeed 1 and a remainder of 0.5
 // give S = 3.2: three candidates now, 0.2 carried to the next call.
@@ -24,14 +35,11 @@
 #include <string>
 
 #include "collide/colider.h"
+#include "models.h"
 #include "step_internals.h"
 
 namespace collide_detail {
 
-namespace {
-
-// The shortest text that reads back as the same double: 0.25, 1e+300
-// (17 digits always do; a NaN never reads back equal, and prints as nan).
 std::string shortest(double value) {
   char text[32];
   for (int digits = 1; digits <= 17; digits++) {
@@ -40,6 +48,8 @@ std::string shortest(double value) {
   }
   return text;
 }
+
+namespace {
 
 // "colider: <what> is <value> in cell <cell>; <requirement>", thrown.
 [[noreturn]] void refuse(const char* what, double value, int cell, const char* requirement) {
@@ -66,19 +76,41 @@ inline void prefetch(const double* address) {
 #endif
 }
 
+// The new relative velocity of speed g, at polar cosine cos_th and azimuth
+// phi about the old relative velocity d (of speed g): Bird's rotation,
+// with the x axis standing in when d lies along it.
+void deflect(const double d[3], double g, double cos_th, double sin_th, double phi,
+             double out[3]) {
+  const double cos_ph = std::cos(phi), sin_ph = std::sin(phi);
+  const double across = std::sqrt(d[1] * d[1] + d[2] * d[2]);
+  if (across > 1e-10 * g) {
+    out[0] = cos_th * d[0] + sin_th * sin_ph * across;
+    out[1] = cos_th * d[1] + sin_th * (g * d[2] * cos_ph - d[0] * d[1] * sin_ph) / across;
+    out[2] = cos_th * d[2] - sin_th * (g * d[1] * cos_ph + d[0] * d[2] * sin_ph) / across;
+  } else {
+    const double along = d[0] < 0 ? -g : g;
+    out[0] = cos_th * along;
+    out[1] = sin_th * cos_ph * g;
+    out[2] = sin_th * sin_ph * g;
+  }
+}
+
 }  // namespace
 
-int CellStep::begin(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
-                    double selectCoeff, const SortList& cells, int c) {
+const ArgumentNames kColiderNames = {"selectCoeff", "maxRelSpeed", "selectRemainder"};
+
+int begin_cell(CellStep& step, const MatrixGas& gas, int c) {
+  const SortList& cells = gas.cells;
   const int N = cells.cellPopulation[c];
   if (N <= 1) return 0;
   if (cells.cellStart[c] < 0) refuse("cellStart", cells.cellStart[c], c, "it must not be negative");
-  const VelocityRows rows = {&velocity(1, 1), velocity.nRow(), velocity.nCol(), 1, &velocity};
-  return begin(rows, maxRelSpeed(c, 1), selectRemainder(c, 1), selectCoeff, N,
-               cells.crossRef + cells.cellStart[c], c);
+  const double coeff =
+      gas.selectCoeffPerCell != nullptr ? (*gas.selectCoeffPerCell)(c, 1) : gas.selectCoeff;
+  const VelocityRows rows = {&gas.velocity(1, 1), gas.velocity.nRow(), gas.velocity.nCol(), 1,
+                             &gas.velocity};
+  return step.begin({rows, &gas.maxRelSpeed(c, 1), &gas.selectRemainder(c, 1), coeff, N,
+                     cells.crossRef + cells.cellStart[c], c, &gas.interactions, &kColiderNames});
 }
-
-const ArgumentNames kColiderNames = {"selectCoeff", "maxRelSpeed", "selectRemainder"};
 
 double expected_candidates(double selectCoeff, double maxRelSpeed, double selectRemainder, int N,
                            int c, const ArgumentNames& names) {
@@ -99,21 +131,36 @@ double expected_candidates(double selectCoeff, double maxRelSpeed, double select
   return S;
 }
 
-int CellStep::begin(const VelocityRows& velocity, double& maxRelSpeed, double& selectRemainder,
-                    double selectCoeff, int population, const int* members, int c) {
-  const int N = population;
+int CellStep::begin(const CellInputs& in) {
+  const int N = in.population;
   if (N <= 1) return 0;
-  const double S =
-      expected_candidates(selectCoeff, maxRelSpeed, selectRemainder, N, c, kColiderNames);
-  const int M = static_cast<int>(S);
-  selectRemainder = S - M;
-
-  velocity_ = velocity;
-  stored_max_ = &maxRelSpeed;
-  members_ = members;
-  cell_ = c;
+  velocity_ = in.velocity;
+  interactions_ = in.interactions;
+  members_ = in.members;
+  cell_ = in.cell;
   population_ = N;
-  running_max_ = maxRelSpeed;
+  // Every species of the cell is known before the cell changes.
+  if (interactions_->species != nullptr) {
+    for (int k = 0; k < N; k++) {
+      const long long r = static_cast<long long>(members_[k]) - velocity_.first;
+      if (r < 0 || r >= velocity_.count) continue;  // refused when picked
+      const int s = interactions_->species[r];
+      if (s < 0 || s >= interactions_->speciesCount) {
+        throw ColiderError("colider: the species of particle " + std::to_string(members_[k]) +
+                           " is " + std::to_string(s) + " in cell " + std::to_string(cell_) +
+                           "; it must lie in [0, " + std::to_string(interactions_->speciesCount) +
+                           ")");
+      }
+    }
+  }
+  const double S = expected_candidates(in.selectCoeff, *in.maxRelSpeed, *in.selectRemainder, N,
+                                       cell_, *in.names);
+  const int M = static_cast<int>(S);
+  *in.selectRemainder = S - M;
+
+  stored_max_ = in.maxRelSpeed;
+  running_max_ = *in.maxRelSpeed;
+  model_ = interactions_->models;
   // The candidates will read the cell's velocity rows, which may lie anywhere
   // in memory: ask for them all at once, so that their cache misses overlap
   // instead of stalling one candidate after another.
@@ -126,15 +173,15 @@ int CellStep::begin(const VelocityRows& velocity, double& maxRelSpeed, double& s
   return M;
 }
 
-// Particle p's velocity, three doubles. A particle outside the rows, or rows
-// of fewer than three columns, fail the Matrix's check when there is one.
-double* CellStep::row(int p) {
+// Particle p's row offset. A particle outside the rows, or rows of fewer
+// than three columns, fail the Matrix's check when there is one.
+long long CellStep::row_offset(int p) {
   const long long r = static_cast<long long>(p) - velocity_.first;
   if (r < 0 || r >= velocity_.count || velocity_.columns < 3) {
     if (velocity_.matrix != nullptr) static_cast<void>((*velocity_.matrix)(p, 3));
     refuse("a particle number", p, cell_, "it must name a row of the velocities");
   }
-  return velocity_.data + velocity_.columns * r;
+  return r;
 }
 
 bool CellStep::examine(double u1, double u2, double u3) {
@@ -147,38 +194,66 @@ bool CellStep::examine(double u1, double u2, double u3) {
                      k1 + checked_deviate(u2, "u2, the second particle's deviate,", cell_) * (N - 1)) +
                  1;
   if (k2 >= N) k2 -= N;
-  first_ = row(members_[k1]);
-  second_ = row(members_[k2]);
+  first_row_ = row_offset(members_[k1]);
+  second_row_ = row_offset(members_[k2]);
+  first_ = velocity_.data + velocity_.columns * first_row_;
+  second_ = velocity_.data + velocity_.columns * second_row_;
+  if (interactions_->tableSize != 0) {
+    const int S = interactions_->tableSize;
+    model_ = &interactions_->models[interactions_->species[first_row_] * S +
+                                    interactions_->species[second_row_]];
+  }
 
   // pow(d, 2) with an exponent of 2 is one correctly rounded product, d * d,
   // which is how the library has always computed it.
-  const double d1 = first_[0] - second_[0];
-  const double d2 = first_[1] - second_[1];
-  const double d3 = first_[2] - second_[2];
-  speed_ = std::sqrt((d1 * d1 + d2 * d2) + d3 * d3);
-  if (speed_ > running_max_) running_max_ = speed_;
+  relative_[0] = first_[0] - second_[0];
+  relative_[1] = first_[1] - second_[1];
+  relative_[2] = first_[2] - second_[2];
+  squared_speed_ = (relative_[0] * relative_[0] + relative_[1] * relative_[1]) +
+                   relative_[2] * relative_[2];
+  speed_ = -1;
+  const double weight = pair_weight(*model_, squared_speed_, speed_);
+  if (weight > running_max_) running_max_ = weight;
 
   // The divisor is the stored maximum from before this candidate.
   const bool accepted =
-      speed_ / *stored_max_ > checked_deviate(u3, "u3, the acceptance deviate,", cell_);
+      weight / *stored_max_ > checked_deviate(u3, "u3, the acceptance deviate,", cell_);
   if (!accepted) *stored_max_ = running_max_;
   return accepted;
 }
 
 void CellStep::scatter(double u4, double u5) {
-  double centre[3], relative[3];
-  for (int k = 0; k < 3; k++) centre[k] = (first_[k] + second_[k]) * 0.5;
-
-  const double cos_th = 1 - 2 * checked_deviate(u4, "u4, the polar deviate,", cell_);
+  const double cos_th =
+      polar_cosine(*model_, checked_deviate(u4, "u4, the polar deviate,", cell_));
   const double sin_th = std::sqrt(1 - cos_th * cos_th);
   const double phi = checked_deviate(u5, "u5, the azimuth deviate,", cell_) * 6.283185308;
-  relative[0] = speed_ * cos_th;
-  relative[1] = (speed_ * sin_th) * std::cos(phi);
-  relative[2] = (speed_ * sin_th) * std::sin(phi);
+  if (speed_ < 0) speed_ = std::sqrt(squared_speed_);
+  double relative[3];
+  if (deflects(*model_)) {
+    deflect(relative_, speed_, cos_th, sin_th, phi, relative);
+  } else {
+    relative[0] = speed_ * cos_th;
+    relative[1] = (speed_ * sin_th) * std::cos(phi);
+    relative[2] = (speed_ * sin_th) * std::sin(phi);
+  }
 
-  for (int k = 0; k < 3; k++) {
-    first_[k] = centre[k] + relative[k] * 0.5;
-    second_[k] = centre[k] + relative[k] * (-0.5);
+  const double* mass = interactions_->mass;
+  const double m1 = mass != nullptr ? mass[interactions_->species[first_row_]] : 1.0;
+  const double m2 = mass != nullptr ? mass[interactions_->species[second_row_]] : 1.0;
+  if (m1 == m2) {
+    for (int k = 0; k < 3; k++) {
+      const double centre = (first_[k] + second_[k]) * 0.5;
+      first_[k] = centre + relative[k] * 0.5;
+      second_[k] = centre + relative[k] * (-0.5);
+    }
+  } else {
+    const double total = m1 + m2;
+    const double share1 = m2 / total, share2 = m1 / total;
+    for (int k = 0; k < 3; k++) {
+      const double centre = (m1 * first_[k] + m2 * second_[k]) / total;
+      first_[k] = centre + share1 * relative[k];
+      second_[k] = centre - share2 * relative[k];
+    }
   }
   *stored_max_ = running_max_;
 }

@@ -24,22 +24,37 @@ void CellStream::refill() {
 
 }  // namespace collide_detail
 
-int colider_range(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
-                  double selectCoeff, const SortList& cells, int firstCell, int lastCell,
-                  CellStreams streams) {
+namespace {
+
+int range_with(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
+               SelectCoeff selectCoeff, const SortList& cells, int firstCell, int lastCell,
+               CellStreams streams, const collide_detail::Interactions& interactions) {
   if (firstCell < 1 || lastCell > cells.numCells || lastCell < firstCell - 1) {
     throw ColiderError("colider_range: cells " + std::to_string(firstCell) + " to " +
                        std::to_string(lastCell) + " are not a range within 1 to numCells = " +
                        std::to_string(cells.numCells));
   }
-  int collisions = 0;
-  for (int c = firstCell; c <= lastCell; c++) {
-    collide_detail::CellStep cell;
-    const int candidates =
-        cell.begin(velocity, maxRelSpeed, selectRemainder, selectCoeff, cells, c);
-    if (candidates <= 0) continue;
-    collide_detail::CellStream draw(streams, static_cast<std::uint64_t>(c - 1));
-    collide_detail::collide_candidates(cell, candidates, draw, collisions);
-  }
-  return collisions;
+  collide_detail::check_interactions(interactions, "colider_range");
+  const collide_detail::MatrixGas gas = {velocity,         maxRelSpeed,          selectRemainder,
+                                         selectCoeff.value(), selectCoeff.perCell(), cells,
+                                         interactions};
+  return collide_detail::collide_cells(gas, firstCell, lastCell + 1, [streams](int c) {
+    return collide_detail::CellStream(streams, static_cast<std::uint64_t>(c - 1));
+  });
+}
+
+}  // namespace
+
+int colider_range(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
+                  SelectCoeff selectCoeff, const SortList& cells, int firstCell, int lastCell,
+                  CellStreams streams, const CollisionModel& model) {
+  return range_with(velocity, maxRelSpeed, selectRemainder, selectCoeff, cells, firstCell,
+                    lastCell, streams, collide_detail::single_model(model));
+}
+
+int colider_range(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
+                  SelectCoeff selectCoeff, const SortList& cells, int firstCell, int lastCell,
+                  CellStreams streams, const Mixture& mixture) {
+  return range_with(velocity, maxRelSpeed, selectRemainder, selectCoeff, cells, firstCell,
+                    lastCell, streams, collide_detail::mixture_interactions(mixture));
 }

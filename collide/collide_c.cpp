@@ -16,22 +16,9 @@ static_assert(std::is_same<int32_t, int>::value, "cell lists are int32 in C and 
 namespace collide_detail {
 namespace {
 
-struct FlatGas {
-  double* velocity;
-  int32_t particles;
-  double* max_rel_speed;
-  double* select_remainder;
-  const int32_t* cell_population;
-  const int32_t* cell_start;
-  int32_t cells;
-  const int32_t* cross_ref;
-  int32_t cross_ref_size;
-  double select_coeff;
-  int32_t first_cell;
-  int32_t end_cell;
-};
-
 const ArgumentNames kFlatNames = {"select_coeff", "max_rel_speed", "select_remainder"};
+const ArgumentNames kPerCellNames = {"select_coeff_per_cell", "max_rel_speed", "select_remainder"};
+const collide_model kHardSpheres = {COLLIDE_HARD_SPHERE, 0.5, 1.0, 1.0, 1.0};
 
 [[noreturn]] void refuse(const std::string& message) { throw ColiderError("colider: " + message); }
 
@@ -39,68 +26,99 @@ std::string at(const char* array, long long index) {
   return std::string(array) + "[" + std::to_string(index) + "]";
 }
 
-// Everything the step would read or write, checked before it starts.
-void check(const FlatGas& g) {
-  if (g.particles < 0) refuse("particles is " + std::to_string(g.particles) + "; it must not be negative");
-  if (g.cells < 0) refuse("cells is " + std::to_string(g.cells) + "; it must not be negative");
-  if (g.cross_ref_size < 0)
-    refuse("cross_ref_size is " + std::to_string(g.cross_ref_size) + "; it must not be negative");
-  if (g.first_cell < 0 || g.end_cell < g.first_cell || g.end_cell > g.cells) {
-    refuse("first_cell " + std::to_string(g.first_cell) + " and end_cell " +
-           std::to_string(g.end_cell) + " are not a range within 0 to cells = " +
-           std::to_string(g.cells));
+// The arguments as the cell loop takes them.
+struct FlatGas {
+  const collide_arguments& a;
+  Interactions interactions;
+  VelocityRows rows;
+};
+
+int begin_cell(CellStep& step, const FlatGas& g, int32_t c) {
+  const collide_arguments& a = g.a;
+  const int32_t N = a.cell_population[c];
+  if (N <= 1) return 0;
+  const bool per_cell = a.select_coeff_per_cell != nullptr;
+  return step.begin({g.rows, &a.max_rel_speed[c], &a.select_remainder[c],
+                     per_cell ? a.select_coeff_per_cell[c] : a.select_coeff, N,
+                     a.cross_ref + a.cell_start[c], c, &g.interactions,
+                     per_cell ? &kPerCellNames : &kFlatNames});
+}
+
+// The models, species and masses: which are given, and how many.
+Interactions interactions_of(const collide_arguments& a) {
+  const int32_t S = a.species_count;
+  if (S < 0) refuse("species_count is " + std::to_string(S) + "; it must not be negative");
+  if (S == 0 && (a.species != nullptr || a.mass != nullptr))
+    refuse("species_count is 0, yet species or mass is given; give species_count too");
+  if (S > 0 && a.species == nullptr) refuse("species is NULL, with species_count " + std::to_string(S));
+  if (S > 0 && a.mass == nullptr) refuse("mass is NULL, with species_count " + std::to_string(S));
+  if (a.models == nullptr) {
+    if (a.model_count != 0)
+      refuse("models is NULL, with model_count " + std::to_string(a.model_count));
+    return {&kHardSpheres, 0, S, a.species, a.mass};
   }
-  if (g.first_cell == g.end_cell) return;
+  const long long table = static_cast<long long>(S) * S;
+  if (a.model_count != 1 && (S == 0 || a.model_count != table)) {
+    refuse("model_count is " + std::to_string(a.model_count) +
+           "; it must be 1 (one model for every pair) or species_count^2 = " +
+           std::to_string(table));
+  }
+  return {a.models, a.model_count == 1 ? 0 : S, S, a.species, a.mass};
+}
+
+// Everything the step would read or write, checked before it starts.
+void check(const collide_arguments& a, const Interactions& interactions) {
+  if (a.particles < 0) refuse("particles is " + std::to_string(a.particles) + "; it must not be negative");
+  if (a.cells < 0) refuse("cells is " + std::to_string(a.cells) + "; it must not be negative");
+  if (a.cross_ref_size < 0)
+    refuse("cross_ref_size is " + std::to_string(a.cross_ref_size) + "; it must not be negative");
+  if (a.first_cell < 0 || a.end_cell < a.first_cell || a.end_cell > a.cells) {
+    refuse("first_cell " + std::to_string(a.first_cell) + " and end_cell " +
+           std::to_string(a.end_cell) + " are not a range within 0 to cells = " +
+           std::to_string(a.cells));
+  }
+  check_interactions(interactions, "colider", "models[0]");
+  if (a.first_cell == a.end_cell) return;
   const struct {
     const void* array;
     const char* name;
-  } per_cell[] = {{g.cell_population, "cell_population"},
-                  {g.cell_start, "cell_start"},
-                  {g.max_rel_speed, "max_rel_speed"},
-                  {g.select_remainder, "select_remainder"}};
+  } per_cell[] = {{a.cell_population, "cell_population"},
+                  {a.cell_start, "cell_start"},
+                  {a.max_rel_speed, "max_rel_speed"},
+                  {a.select_remainder, "select_remainder"}};
   for (const auto& array : per_cell)
     if (array.array == nullptr) refuse(std::string(array.name) + " is NULL");
 
-  for (int32_t c = g.first_cell; c < g.end_cell; c++) {
-    const int32_t N = g.cell_population[c];
+  for (int32_t c = a.first_cell; c < a.end_cell; c++) {
+    const int32_t N = a.cell_population[c];
     if (N <= 1) continue;
-    const int32_t start = g.cell_start[c];
-    if (start < 0 || static_cast<long long>(start) + N > g.cross_ref_size) {
+    const int32_t start = a.cell_start[c];
+    if (start < 0 || static_cast<long long>(start) + N > a.cross_ref_size) {
       refuse(at("cell_start", c) + " is " + std::to_string(start) + " in cell " +
              std::to_string(c) + "; with " + at("cell_population", c) + " = " +
              std::to_string(N) + " the cell must lie within cross_ref_size = " +
-             std::to_string(g.cross_ref_size));
+             std::to_string(a.cross_ref_size));
     }
-    if (g.cross_ref == nullptr) refuse("cross_ref is NULL");
+    if (a.cross_ref == nullptr) refuse("cross_ref is NULL");
     for (int32_t k = start; k < start + N; k++) {
-      if (g.cross_ref[k] < 0 || g.cross_ref[k] >= g.particles) {
-        refuse(at("cross_ref", k) + " is " + std::to_string(g.cross_ref[k]) + " in cell " +
+      const int32_t p = a.cross_ref[k];
+      if (p < 0 || p >= a.particles) {
+        refuse(at("cross_ref", k) + " is " + std::to_string(p) + " in cell " +
                std::to_string(c) + "; a particle index must lie in [0, " +
-               std::to_string(g.particles) + ")");
+               std::to_string(a.particles) + ")");
+      }
+      if (a.species != nullptr && (a.species[p] < 0 || a.species[p] >= a.species_count)) {
+        refuse(at("species", p) + " is " + std::to_string(a.species[p]) + " in cell " +
+               std::to_string(c) + "; a species must lie in [0, " +
+               std::to_string(a.species_count) + ")");
       }
     }
-    if (g.velocity == nullptr) refuse("velocity is NULL");
-    expected_candidates(g.select_coeff, g.max_rel_speed[c], g.select_remainder[c], N, c,
-                        kFlatNames);
+    if (a.velocity == nullptr) refuse("velocity is NULL");
+    const bool per_cell_coeff = a.select_coeff_per_cell != nullptr;
+    expected_candidates(per_cell_coeff ? a.select_coeff_per_cell[c] : a.select_coeff,
+                        a.max_rel_speed[c], a.select_remainder[c], N, c,
+                        per_cell_coeff ? kPerCellNames : kFlatNames);
   }
-}
-
-// The cells of the range, each with the deviates draw_for(c) gives it.
-template <class DrawFor>
-int32_t run(const FlatGas& g, DrawFor&& draw_for) {
-  const VelocityRows rows = {g.velocity, g.particles, 3, 0, nullptr};
-  int collisions = 0;
-  for (int32_t c = g.first_cell; c < g.end_cell; c++) {
-    const int32_t N = g.cell_population[c];
-    CellStep cell;
-    const int candidates =
-        cell.begin(rows, g.max_rel_speed[c], g.select_remainder[c], g.select_coeff, N,
-                   N >= 2 ? g.cross_ref + g.cell_start[c] : nullptr, c);
-    if (candidates <= 0) continue;
-    auto&& draw = draw_for(c);
-    collide_candidates(cell, candidates, draw, collisions);
-  }
-  return collisions;
 }
 
 // The message into the caller's buffer, under the function's own name.
@@ -114,14 +132,18 @@ int report(int code, const char* function, const char* what, char* message, size
   return code;
 }
 
-// Runs one call: the checks, the step, and every exception as a code.
-template <class Step>
-int guarded(const char* function, const FlatGas& g, int32_t* collisions, char* message,
-            size_t size, Step&& step) {
+// Runs one call: the checks, then the cells of the range, each with the
+// deviates draw_for(c) gives it; every exception becomes a code.
+template <class DrawFor>
+int run(const char* function, const collide_arguments* arguments, int32_t* collisions,
+        char* message, size_t size, DrawFor&& draw_for) {
   try {
     if (collisions == nullptr) refuse("collisions is NULL");
-    check(g);
-    *collisions = step();
+    if (arguments == nullptr) refuse("arguments is NULL");
+    const collide_arguments& a = *arguments;
+    const FlatGas gas = {a, interactions_of(a), {a.velocity, a.particles, 3, 0, nullptr}};
+    check(a, gas.interactions);
+    *collisions = collide_cells(gas, a.first_cell, a.end_cell, draw_for);
     if (message != nullptr && size > 0) message[0] = '\0';
     return COLLIDE_OK;
   } catch (const ColiderError& refused) {
@@ -133,8 +155,59 @@ int guarded(const char* function, const FlatGas& g, int32_t* collisions, char* m
   }
 }
 
+int keyed(const char* function, const collide_arguments* a, uint64_t key, uint64_t step,
+          int32_t* collisions, char* message, size_t size) {
+  return run(function, a, collisions, message, size,
+             [&](int32_t c) { return CellStream({key, step}, static_cast<uint64_t>(c)); });
+}
+
+int with(const char* function, const collide_arguments* a, double (*next)(void*), void* context,
+         int32_t* collisions, char* message, size_t size) {
+  if (next == nullptr) {
+    return report(COLLIDE_INVALID_ARGUMENT, function, "colider: next is NULL", message, size);
+  }
+  auto draw = [next, context] { return next(context); };
+  return run(function, a, collisions, message, size,
+             [&](int32_t) -> decltype(draw)& { return draw; });
+}
+
+// The arguments of the calls for one species of hard spheres.
+collide_arguments hard_spheres(double* velocity, int32_t particles, double* max_rel_speed,
+                               double* select_remainder, const int32_t* cell_population,
+                               const int32_t* cell_start, int32_t cells, const int32_t* cross_ref,
+                               int32_t cross_ref_size, double select_coeff, int32_t first_cell,
+                               int32_t end_cell) {
+  collide_arguments a = {};
+  a.velocity = velocity;
+  a.particles = particles;
+  a.max_rel_speed = max_rel_speed;
+  a.select_remainder = select_remainder;
+  a.cell_population = cell_population;
+  a.cell_start = cell_start;
+  a.cells = cells;
+  a.cross_ref = cross_ref;
+  a.cross_ref_size = cross_ref_size;
+  a.select_coeff = select_coeff;
+  a.first_cell = first_cell;
+  a.end_cell = end_cell;
+  return a;
+}
+
 }  // namespace
 }  // namespace collide_detail
+
+extern "C" int collide_keyed(const collide_arguments* arguments, uint64_t key, uint64_t step,
+                             int32_t* collisions, char* message, size_t message_size) {
+  return collide_detail::keyed("collide_keyed", arguments, key, step, collisions, message,
+                               message_size);
+}
+
+extern "C" int collide_with(const collide_arguments* arguments, double (*next)(void* context),
+                            void* context, int32_t* collisions, char* message,
+                            size_t message_size) {
+  return collide_detail::with("collide_with", arguments, next, context, collisions, message,
+                              message_size);
+}
 
 extern "C" int collide_cells_keyed(double* velocity, int32_t particles, double* max_rel_speed,
                                    double* select_remainder, const int32_t* cell_population,
@@ -143,13 +216,11 @@ extern "C" int collide_cells_keyed(double* velocity, int32_t particles, double* 
                                    double select_coeff, int32_t first_cell, int32_t end_cell,
                                    uint64_t key, uint64_t step, int32_t* collisions,
                                    char* message, size_t message_size) {
-  using namespace collide_detail;
-  const FlatGas g = {velocity,  particles,      max_rel_speed, select_remainder,
-                     cell_population, cell_start, cells,       cross_ref,
-                     cross_ref_size,  select_coeff, first_cell, end_cell};
-  return guarded("collide_cells_keyed", g, collisions, message, message_size, [&] {
-    return run(g, [&](int32_t c) { return CellStream({key, step}, static_cast<uint64_t>(c)); });
-  });
+  const collide_arguments a = collide_detail::hard_spheres(
+      velocity, particles, max_rel_speed, select_remainder, cell_population, cell_start, cells,
+      cross_ref, cross_ref_size, select_coeff, first_cell, end_cell);
+  return collide_detail::keyed("collide_cells_keyed", &a, key, step, collisions, message,
+                               message_size);
 }
 
 extern "C" int collide_cells_with(double* velocity, int32_t particles, double* max_rel_speed,
@@ -159,13 +230,9 @@ extern "C" int collide_cells_with(double* velocity, int32_t particles, double* m
                                   double select_coeff, int32_t first_cell, int32_t end_cell,
                                   double (*next)(void* context), void* context,
                                   int32_t* collisions, char* message, size_t message_size) {
-  using namespace collide_detail;
-  const FlatGas g = {velocity,  particles,      max_rel_speed, select_remainder,
-                     cell_population, cell_start, cells,       cross_ref,
-                     cross_ref_size,  select_coeff, first_cell, end_cell};
-  auto draw = [next, context] { return next(context); };
-  return guarded("collide_cells_with", g, collisions, message, message_size, [&] {
-    if (next == nullptr) refuse("next is NULL");
-    return run(g, [&](int32_t) -> decltype(draw)& { return draw; });
-  });
+  const collide_arguments a = collide_detail::hard_spheres(
+      velocity, particles, max_rel_speed, select_remainder, cell_population, cell_start, cells,
+      cross_ref, cross_ref_size, select_coeff, first_cell, end_cell);
+  return collide_detail::with("collide_cells_with", &a, next, context, collisions, message,
+                              message_size);
 }

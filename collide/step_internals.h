@@ -1,10 +1,11 @@
 // What the library's own forms of the collision step share, beyond the
-// public headers: one cell's random stream, and the checks of a cell's
-// values under the names a form gives its arguments.
+// public headers: one cell's random stream, the checks of a cell's values
+// under the names a form gives its arguments, and the table of models.
 #ifndef COLLIDE_STEP_INTERNALS_H
 #define COLLIDE_STEP_INTERNALS_H
 
 #include <cstdint>
+#include <string>
 
 #include "collide/colider.h"
 
@@ -15,13 +16,45 @@ namespace collide_detail {
 // block gives (x >> 11) 2^-53, the four words in order.
 class CellStream;
 
-// How a form names the per-cell arguments in its messages.
-struct ArgumentNames {
-  const char* selectCoeff;
-  const char* maxRelSpeed;
-  const char* selectRemainder;
-};
 extern const ArgumentNames kColiderNames;  // selectCoeff, maxRelSpeed, ...
+
+// The shortest text that reads back as the same double: 0.25, 1e+300.
+std::string shortest(double value);
+
+// One parameter of a model: its name, where a collide_model keeps it, its
+// range [low, high] (low itself excluded when low_open) as `rule` states it
+// in messages, its default (NaN: none), and what it means.
+struct Parameter {
+  const char* name;
+  double collide_model::*field;
+  double low, high;
+  bool low_open;
+  double default_value;
+  const char* rule;
+  const char* meaning;
+};
+
+// A model: its kind, its name in the bindings, what it is, and its
+// parameters in the order the bindings take them.
+struct ModelDescription {
+  int32_t kind;
+  const char* name;
+  const char* summary;
+  int parameter_count;
+  Parameter parameters[4];
+};
+constexpr int kModelKinds = 3;
+extern const ModelDescription kModels[kModelKinds];
+
+// The model of `kind`, or nullptr for a kind that names none.
+const ModelDescription* describe(int32_t kind);
+
+// Throws ColiderError, "<lead><parameter> is <value>; <rule>", for a model
+// of an unknown kind or with a parameter outside its range.
+void check_model(const collide_model& model, const std::string& lead);
+
+// Whether two models are the same: the same kind and parameters.
+bool same_model(const collide_model& a, const collide_model& b);
 
 // The expected candidate count S = N selectCoeff (N - 1) maxRelSpeed +
 // selectRemainder of a cell of N >= 2 particles, after checking that the

@@ -11,6 +11,7 @@
 
 #include "Matrix.h"
 #include "SortList.h"
+#include "collide.h"
 
 // What colider throws when a caller breaks its contract. what() is one line
 // that names the argument, the cell and the value, for example
@@ -50,7 +51,71 @@ int colider(Matrix& velocity, Matrix& maxRelSpeed, double spare, long& seed,
 // and two more per accepted collision.
 double rand(long& seed);
 
+// A collision model: how a pair's chance of colliding depends on its
+// relative speed g, and how it scatters. collide.h gives the formulas;
+// collide/README.md the physics and how to choose the numbers.
+//   HardSphere(scale)             the weight w = scale g; isotropic
+//   VHS(omega, g_ref, scale)      w = scale g_ref^(2 omega - 1) g^(2 - 2 omega),
+//                                 omega in [1/2, 1]; isotropic
+//   VSS(omega, g_ref, alpha, scale)  the same weight; cos chi = 2 u^(1/alpha) - 1
+//                                 from the relative velocity, alpha in [1, 2]
+// Each throws ColiderError naming a parameter out of its range.
+using CollisionModel = collide_model;
+CollisionModel HardSphere(double scale = 1.0);
+CollisionModel VHS(double omega, double g_ref, double scale = 1.0);
+CollisionModel VSS(double omega, double g_ref, double alpha, double scale = 1.0);
+
+// Several species, for the callable form and colider_range:
+//   speciesCount  S, the number of species
+//   species       species[p]: particle p's species, 0 to S - 1, for every
+//                 velocity row p from 1 (species[0] is not read)
+//   mass          mass[s] for s = 0 to S - 1, finite and above 0
+//   models        modelCount 1: that model for every pair; modelCount S S:
+//                 a symmetric table, models[a S + b] for species a and b
+// An accepted pair keeps its centre-of-mass velocity and its relative speed.
+// The arrays are the caller's and must outlive the call.
+struct Mixture {
+  int speciesCount;
+  const int* species;
+  const double* mass;
+  const CollisionModel* models;
+  int modelCount;
+};
+
+// selectCoeff, for the callable form and colider_range: one number for
+// every cell, or a Matrix that gives cell c's in row c, column 1 (cells of
+// unequal volume or weight).
+class SelectCoeff {
+ public:
+  SelectCoeff(double value) : value_(value) {}  // NOLINT: a number converts
+  SelectCoeff(const Matrix& perCell) : perCell_(&perCell) {}  // NOLINT: so does a Matrix
+  double value() const { return value_; }
+  const Matrix* perCell() const { return perCell_; }
+
+ private:
+  double value_ = 0.0;
+  const Matrix* perCell_ = nullptr;
+};
+
 #include "colider_step.h"
+
+namespace collide_detail {
+inline Interactions single_model(const CollisionModel& model) {
+  return {&model, 0, 0, nullptr, nullptr};
+}
+Interactions mixture_interactions(const Mixture& mixture);
+
+template <class Generator>
+int colider_callable(Matrix& velocity, Matrix& maxRelSpeed, Generator& generator,
+                     Matrix& selectRemainder, SelectCoeff selectCoeff, SortList& cells,
+                     const Interactions& interactions) {
+  check_interactions(interactions, "colider");
+  const MatrixGas gas = {velocity, maxRelSpeed, selectRemainder, selectCoeff.value(),
+                         selectCoeff.perCell(), cells, interactions};
+  return collide_cells(gas, 1, cells.numCells + 1,
+                       [&generator](int) -> Generator& { return generator; });
+}
+}  // namespace collide_detail
 
 // The same collision step with a generator of the caller's choice: any
 // callable that returns the next deviate in [0, 1), such as a lambda over a
@@ -60,12 +125,27 @@ double rand(long& seed);
 // caller, so that the generator inlines; every floating-point step is
 // compiled into the library. A program that uses only this form need not
 // define rand(long&).
+//
+// Beyond the classic call, it takes a coefficient per cell, and a model for
+// every pair (hard spheres by default) or a Mixture.
 template <class Generator,
           class = decltype(static_cast<double>(std::declval<Generator&>()()))>
 int colider(Matrix& velocity, Matrix& maxRelSpeed, double /*spare*/, Generator&& generator,
-            Matrix& selectRemainder, double selectCoeff, SortList& cells) {
-  return collide_detail::collide_cells(velocity, maxRelSpeed, generator, selectRemainder,
-                                       selectCoeff, cells);
+            Matrix& selectRemainder, SelectCoeff selectCoeff, SortList& cells,
+            const CollisionModel& model = HardSphere()) {
+  return collide_detail::colider_callable(velocity, maxRelSpeed, generator, selectRemainder,
+                                          selectCoeff, cells,
+                                          collide_detail::single_model(model));
+}
+
+template <class Generator,
+          class = decltype(static_cast<double>(std::declval<Generator&>()()))>
+int colider(Matrix& velocity, Matrix& maxRelSpeed, double /*spare*/, Generator&& generator,
+            Matrix& selectRemainder, SelectCoeff selectCoeff, SortList& cells,
+            const Mixture& mixture) {
+  return collide_detail::colider_callable(velocity, maxRelSpeed, generator, selectRemainder,
+                                          selectCoeff, cells,
+                                          collide_detail::mixture_interactions(mixture));
 }
 
 // Per-cell random streams: the deviates of a cell depend only on a key of
@@ -89,9 +169,13 @@ struct CellStreams {
 // selectRemainder, and only reads cells. Returns the collisions accepted in
 // the range; checks and throws as colider does, and throws ColiderError for
 // a range outside 1 to numCells (an empty range, lastCell = firstCell - 1,
-// does nothing).
+// does nothing). Takes a model for every pair (hard spheres by default) or
+// a Mixture, as the callable form does.
 int colider_range(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
-                  double selectCoeff, const SortList& cells, int firstCell, int lastCell,
-                  CellStreams streams);
+                  SelectCoeff selectCoeff, const SortList& cells, int firstCell, int lastCell,
+                  CellStreams streams, const CollisionModel& model = HardSphere());
+int colider_range(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
+                  SelectCoeff selectCoeff, const SortList& cells, int firstCell, int lastCell,
+                  CellStreams streams, const Mixture& mixture);
 
 #endif

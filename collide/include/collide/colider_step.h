@@ -1,16 +1,21 @@
 // The loop of the collision step, included by colider.h; not for direct use.
 //
-// The loop draws the deviates and counts; CellStep does everything else.
-// The loop is a template, so that a caller's generator is compiled into it
-// and can inline. CellStep's members are compiled into the library alone,
-// with the library's own floating-point options: every check and every
-// rounding happens there, so that the results and the checks are the same
-// whatever flags the caller builds with (-O0, -O3, -ffast-math).
+// One loop over cells serves every form of the step: the classic colider,
+// the callable form, colider_range, the C interface and Python. It is a
+// template over the gas (Matrix and SortList, or the C interface's flat
+// arrays) and over where each cell's deviates come from, so that a caller's
+// generator is compiled into it and can inline. The loop draws the deviates
+// and counts; CellStep does everything else. CellStep's members are compiled
+// into the library alone, with the library's own floating-point options:
+// every check and every rounding happens there, so that the results and the
+// checks are the same whatever flags the caller builds with (-O0, -O3,
+// -ffast-math).
 #ifndef COLLIDE_COLIDER_STEP_H
 #define COLLIDE_COLIDER_STEP_H
 
 #include "Matrix.h"
 #include "SortList.h"
+#include "collide.h"
 
 namespace collide_detail {
 
@@ -25,78 +30,137 @@ struct VelocityRows {
   Matrix* matrix;
 };
 
+// How the pairs collide: the model of each pair and the particles' masses.
+//   models        models[0] for every pair when tableSize is 0; otherwise
+//                 a symmetric tableSize x tableSize table, models[a S + b]
+//                 for a pair of species a and b
+//   species       particle row r's species at species[r], r counted from
+//                 the velocity rows' first (nullptr: one species)
+//   mass          each species' mass (nullptr: one species)
+//   speciesCount  the species species[] may name
+struct Interactions {
+  const collide_model* models;
+  int tableSize;
+  int speciesCount;
+  const int* species;
+  const double* mass;
+};
+
+// One cell's inputs, as a form of the step gives them. `names` says how the
+// form's messages name its arguments.
+struct ArgumentNames {
+  const char* selectCoeff;
+  const char* maxRelSpeed;
+  const char* selectRemainder;
+};
+
+struct CellInputs {
+  VelocityRows velocity;
+  double* maxRelSpeed;
+  double* selectRemainder;
+  double selectCoeff;
+  int population;
+  const int* members;  // the cell's particle numbers
+  int cell;            // how messages name the cell
+  const Interactions* interactions;
+  const ArgumentNames* names;
+};
+
 // One cell of one step.
 class CellStep {
  public:
-  // Checks cell c's inputs and, for a cell of two or more particles, stores
-  // its new remainder. Returns the candidate pairs to examine (none for a
-  // cell of 0 or 1 particle, or a candidate count below 1). Throws
+  // Checks the cell's inputs and, for a cell of two or more particles,
+  // stores its new remainder. Returns the candidate pairs to examine (none
+  // for a cell of 0 or 1 particle, or a candidate count below 1). Throws
   // ColiderError before changing anything when an input is refused.
-  int begin(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
-            double selectCoeff, const SortList& cells, int c);
-
-  // The same for a cell given as its values: `members` are its population
-  // particle numbers, `cell` is how messages name it.
-  int begin(const VelocityRows& velocity, double& maxRelSpeed, double& selectRemainder,
-            double selectCoeff, int population, const int* members, int cell);
+  int begin(const CellInputs& inputs);
 
   // Picks a candidate pair by u1 and u2, raises the cell's maximum to its
-  // relative speed, and tells whether u3 accepts it.
+  // weight, and tells whether u3 accepts it.
   bool examine(double u1, double u2, double u3);
 
-  // Gives the accepted pair its new velocities: cos(theta) = 1 - 2 u4,
-  // phi = 2 pi u5.
+  // Gives the accepted pair its new velocities: the polar angle from u4,
+  // the azimuth from u5, as the pair's model scatters.
   void scatter(double u4, double u5);
 
   int cell() const { return cell_; }
 
  private:
-  double* row(int particle);
+  long long row_offset(int particle);
 
   VelocityRows velocity_ = {nullptr, 0, 0, 0, nullptr};
+  const Interactions* interactions_ = nullptr;
   double* stored_max_ = nullptr;  // maxRelSpeed(c, 1)
   const int* members_ = nullptr;  // the cell's particle numbers
   int cell_ = 0;
   int population_ = 0;
-  double running_max_ = 0;  // largest relative speed seen in the cell so far
-  double* first_ = nullptr;   // the velocities of the pair examined last,
-  double* second_ = nullptr;  // rows of the velocity matrix
-  double speed_ = 0;          // and its relative speed
+  double running_max_ = 0;  // largest weight seen in the cell so far
+  // The pair examined last: its velocity rows, their offsets, its model,
+  // its relative velocity first - second before the collision, and the
+  // squared relative speed.
+  double* first_ = nullptr;
+  double* second_ = nullptr;
+  long long first_row_ = 0;
+  long long second_row_ = 0;
+  const collide_model* model_ = nullptr;
+  double relative_[3] = {0, 0, 0};
+  double squared_speed_ = 0;
+  double speed_ = -1;  // its relative speed, once taken (-1 before)
 };
 
 // Throws the ColiderError for a call that accepts more collisions than an
 // int counts.
 [[noreturn]] void too_many_collisions(int cell);
 
-// The candidates of a begun cell, with deviates from draw(); adds the
-// accepted ones to `collisions`.
-template <class Draw>
-void collide_candidates(CellStep& cell, int candidates, Draw& draw, int& collisions) {
-  for (int candidate = 0; candidate < candidates; candidate++) {
-    const double u1 = draw();
-    const double u2 = draw();
-    const double u3 = draw();
-    if (cell.examine(u1, u2, u3)) {
-      if (collisions == 2147483647) too_many_collisions(cell.cell());
-      collisions++;
-      const double u4 = draw();
-      const double u5 = draw();
-      cell.scatter(u4, u5);
-    }
-  }
-}
-
-template <class Draw>
-int collide_cells(Matrix& velocity, Matrix& maxRelSpeed, Draw& draw, Matrix& selectRemainder,
-                  double selectCoeff, const SortList& cells) {
+// The cells first to end - 1 of `gas`, each begun by begin_cell(step, gas,
+// c) (a function of the form's own, found by argument-dependent lookup),
+// its candidates drawn from draw_for(c). Returns the collisions accepted.
+template <class Gas, class DrawFor>
+int collide_cells(const Gas& gas, int first, int end, DrawFor&& draw_for) {
   int collisions = 0;
-  for (int c = 1; c <= cells.numCells; c++) {
+  for (int c = first; c < end; c++) {
     CellStep cell;
-    const int candidates = cell.begin(velocity, maxRelSpeed, selectRemainder, selectCoeff, cells, c);
-    collide_candidates(cell, candidates, draw, collisions);
+    const int candidates = begin_cell(cell, gas, c);
+    if (candidates <= 0) continue;
+    auto&& draw = draw_for(c);
+    for (int candidate = 0; candidate < candidates; candidate++) {
+      const double u1 = draw();
+      const double u2 = draw();
+      const double u3 = draw();
+      if (cell.examine(u1, u2, u3)) {
+        if (collisions == 2147483647) too_many_collisions(cell.cell());
+        collisions++;
+        const double u4 = draw();
+        const double u5 = draw();
+        cell.scatter(u4, u5);
+      }
+    }
   }
   return collisions;
 }
+
+// The C++ forms' gas: the Matrix and SortList arguments, the coefficient
+// (perCell, when not null, gives one per cell in row c, column 1) and the
+// interactions.
+struct MatrixGas {
+  Matrix& velocity;
+  Matrix& maxRelSpeed;
+  Matrix& selectRemainder;
+  double selectCoeff;
+  const Matrix* selectCoeffPerCell;
+  const SortList& cells;
+  Interactions interactions;
+};
+
+// Begins cell c of `gas` (from 1); its Matrix entries go through the
+// Matrix's checks.
+int begin_cell(CellStep& step, const MatrixGas& gas, int c);
+
+// Checks the model (which messages call `single`) or the table of models,
+// and the masses, once before a step; throws the ColiderError that names
+// the first bad value.
+void check_interactions(const Interactions& interactions, const char* function,
+                        const char* single = "model");
 
 }  // namespace collide_detail
 

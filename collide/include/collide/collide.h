@@ -1,33 +1,15 @@
 /* The collision step of a direct-simulation Monte Carlo gas, for C and any
  * language that calls C (Fortran through bind(C), Python through ctypes).
  * It works on the caller's own flat arrays, in place, with no copies.
- * Everything counts from 0:
- *
- *   velocity          particles x 3 doubles, row-major: particle p's
- *                     velocity is velocity[3 p], velocity[3 p + 1],
- *                     velocity[3 p + 2] (a Fortran real(c_double) :: v(3, n))
- *   max_rel_speed     cells doubles: each cell's upper estimate of the
- *                     largest relative speed of a pair, raised as faster
- *                     pairs show up
- *   select_remainder  cells doubles: each cell's fraction of a candidate
- *                     pair, carried from one step to the next
- *   cell_population   cells int32: the particles in each cell
- *   cell_start        cells int32: where each cell's particles begin in
- *                     cross_ref
- *   cross_ref         cross_ref_size int32: particle indices grouped by
- *                     cell; cell c's particles stand at cell_start[c] to
- *                     cell_start[c] + cell_population[c] - 1
- *   select_coeff      1/2 F_N sigma dt / V_cell (collide/README.md)
- *
- * Only the cells first_cell to end_cell - 1 are done, so that threads or
- * ranks can each take a range of cells of the same arrays (at the same
- * time, from different threads, when no particle stands in two cells).
+ * Everything counts from 0. A call takes its arrays in a collide_arguments
+ * (below); the two calls of 17 arguments further down are the same step
+ * for one species of hard spheres with one coefficient for every cell.
  *
  * Each call returns COLLIDE_OK and stores the collisions it accepted in
  * *collisions, or returns another code and writes a one-line message,
  * cut to message_size bytes with its terminating 0, into message (when
- * message is not NULL). Every array, index and per-cell value is checked
- * before anything is changed; a refused call changes nothing. */
+ * message is not NULL). Every array, index, model and per-cell value is
+ * checked before anything is changed; a refused call changes nothing. */
 #ifndef COLLIDE_COLLIDE_H
 #define COLLIDE_COLLIDE_H
 
@@ -44,11 +26,110 @@ enum {
   COLLIDE_FAILED = 2            /* anything else, such as memory that could not be had */
 };
 
-/* Deviates from per-cell streams: cell c draws from Philox4x64-10 under the
+/* The collision models. Each has the cross-section
+ *   sigma(g) = sigma_ref (g_ref / g)^(2 omega - 1)
+ * at relative speed g, and a pair's weight, the quantity max_rel_speed
+ * estimates from above, is
+ *   w = scale (sigma(g) / sigma_ref) g = scale g_ref^(2 omega - 1) g^(2 - 2 omega),
+ * in units of speed; a candidate pair is accepted with probability
+ * w / max_rel_speed. select_coeff carries sigma_ref, and scale is the
+ * pair's sigma_ref relative to it (1 for one species).
+ *   COLLIDE_HARD_SPHERE  scale; omega = 1/2, so w = scale g; isotropic
+ *   COLLIDE_VHS          omega in [1/2, 1], g_ref, scale; isotropic
+ *   COLLIDE_VSS          omega, g_ref, alpha in [1, 2], scale: the deflection
+ *                        chi from the relative velocity before the collision
+ *                        has cos chi = 2 u4^(1/alpha) - 1, the azimuth is
+ *                        uniform
+ * g_ref lies in [1e-150, 1e150] (so that its square is a normal double) and
+ * scale is finite and above 0. A model's unused fields are not read. */
+enum {
+  COLLIDE_HARD_SPHERE = 1,
+  COLLIDE_VHS = 2,
+  COLLIDE_VSS = 3
+};
+
+typedef struct collide_model {
+  int32_t kind; /* COLLIDE_HARD_SPHERE, COLLIDE_VHS or COLLIDE_VSS */
+  double omega; /* viscosity-temperature exponent */
+  double g_ref; /* reference relative speed */
+  double alpha; /* VSS scattering exponent */
+  double scale; /* the pair's sigma_ref over the one in select_coeff */
+} collide_model;
+
+/* One call's arrays. Start from a zeroed struct ({0}): a zero or NULL
+ * member takes the default written beside it.
+ *
+ *   velocity          particles x 3 doubles, row-major: particle p's
+ *                     velocity is velocity[3 p], velocity[3 p + 1],
+ *                     velocity[3 p + 2] (a Fortran real(c_double) :: v(3, n))
+ *   max_rel_speed     cells doubles: each cell's upper estimate of the
+ *                     largest weight w of a pair (the relative speed, for
+ *                     hard spheres), raised as heavier pairs show up
+ *   select_remainder  cells doubles: each cell's fraction of a candidate
+ *                     pair, carried from one step to the next
+ *   cell_population   cells int32: the particles in each cell
+ *   cell_start        cells int32: where each cell's particles begin in
+ *                     cross_ref
+ *   cross_ref         cross_ref_size int32: particle indices grouped by
+ *                     cell; cell c's particles stand at cell_start[c] to
+ *                     cell_start[c] + cell_population[c] - 1
+ *   select_coeff      1/2 F_N sigma_ref dt / V_cell (collide/README.md),
+ *                     for every cell; or, when select_coeff_per_cell is not
+ *                     NULL, that array of cells doubles, one per cell
+ *   first_cell, end_cell  only the cells first_cell to end_cell - 1 are
+ *                     done, so that threads or ranks can each take a range
+ *                     of cells of the same arrays (at the same time, from
+ *                     different threads, when no particle stands in two
+ *                     cells); all cells: 0 and cells
+ *   models            NULL: hard spheres of scale 1; or model_count models:
+ *                     1, that model for every pair, or species_count^2, a
+ *                     symmetric table in which models[a species_count + b]
+ *                     is for a pair of species a and b
+ *   species           NULL: one species; or particles int32, each
+ *                     particle's species, 0 to species_count - 1
+ *   mass              with species: species_count doubles, each species'
+ *                     mass, finite and above 0 (any unit: only ratios
+ *                     count). An accepted pair keeps its centre-of-mass
+ *                     velocity and its relative speed. */
+typedef struct collide_arguments {
+  double* velocity;
+  int32_t particles;
+  double* max_rel_speed;
+  double* select_remainder;
+  const int32_t* cell_population;
+  const int32_t* cell_start;
+  int32_t cells;
+  const int32_t* cross_ref;
+  int32_t cross_ref_size;
+  double select_coeff;
+  const double* select_coeff_per_cell;
+  int32_t first_cell;
+  int32_t end_cell;
+  const collide_model* models;
+  int32_t model_count;
+  int32_t species_count;
+  const int32_t* species;
+  const double* mass;
+} collide_arguments;
+
+/* The step with per-cell streams: cell c draws from Philox4x64-10 under the
  * key {key, step} with the counters {c, 0, 0, 0}, {c, 1, 0, 0}, ...; each
  * 64-bit word x of a block gives the deviate (x >> 11) 2^-53. The results
  * depend neither on the order of the cells nor on how they are split. Use
  * one key for a run and a new step number for every step. */
+int collide_keyed(const collide_arguments* arguments, uint64_t key, uint64_t step,
+                  int32_t* collisions, char* message, size_t message_size);
+
+/* The step with deviates from the caller's generator: next(context) must
+ * return the next deviate in [0, 1), three for each candidate pair and two
+ * more for each accepted one, cell by cell in ascending order. A deviate
+ * outside [0, 1) stops the call with COLLIDE_INVALID_ARGUMENT; the cells
+ * before it keep their collisions. */
+int collide_with(const collide_arguments* arguments, double (*next)(void* context),
+                 void* context, int32_t* collisions, char* message, size_t message_size);
+
+/* collide_keyed and collide_with for hard spheres of one species, with the
+ * arrays given one by one. */
 int collide_cells_keyed(double* velocity, int32_t particles, double* max_rel_speed,
                         double* select_remainder, const int32_t* cell_population,
                         const int32_t* cell_start, int32_t cells, const int32_t* cross_ref,
@@ -56,11 +137,6 @@ int collide_cells_keyed(double* velocity, int32_t particles, double* max_rel_spe
                         int32_t end_cell, uint64_t key, uint64_t step, int32_t* collisions,
                         char* message, size_t message_size);
 
-/* Deviates from the caller's generator: next(context) must return the next
- * deviate in [0, 1), three for each candidate pair and two more for each
- * accepted one, cell by cell in ascending order. A deviate outside [0, 1)
- * stops the call with COLLIDE_INVALID_ARGUMENT; the cells before it keep
- * their collisions. */
 int collide_cells_with(double* velocity, int32_t particles, double* max_rel_speed,
                        double* select_remainder, const int32_t* cell_population,
                        const int32_t* cell_start, int32_t cells, const int32_t* cross_ref,

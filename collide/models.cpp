@@ -1,0 +1,145 @@
+// The collision models as the bindings see them: each model's name, what it
+// means and its parameters, in the order the bindings take them, each with
+// its range and default. The C++ constructors, the checks of every form and
+// the Python classes are all made from this one table; models.h holds what
+// each model computes for a pair.
+#include "models.h"
+
+#include <cfloat>
+#include <cmath>
+#include <string>
+
+#include "collide/colider.h"
+#include "step_internals.h"
+
+namespace collide_detail {
+
+namespace {
+
+constexpr double kRequired = NAN;  // a parameter without a default
+
+constexpr Parameter kScale = {"scale", &collide_model::scale, 0.0, DBL_MAX, true, 1.0,
+                              "it must be finite and above 0",
+                              "the pair's reference cross-section over the one in select_coeff"};
+constexpr Parameter kOmega = {"omega", &collide_model::omega, 0.5, 1.0, false, kRequired,
+                              "it must lie in [0.5, 1]",
+                              "the viscosity-temperature exponent: 1/2 hard spheres, 1 Maxwell molecules"};
+constexpr Parameter kGRef = {"g_ref", &collide_model::g_ref, 1e-150, 1e150, false, kRequired,
+                             "it must lie in [1e-150, 1e150]",
+                             "the relative speed at which the cross-section is the reference one"};
+constexpr Parameter kAlpha = {"alpha", &collide_model::alpha, 1.0, 2.0, false, kRequired,
+                              "it must lie in [1, 2]",
+                              "the scattering exponent: 1 isotropic, larger deflects less"};
+
+}  // namespace
+
+const ModelDescription kModels[kModelKinds] = {
+    {COLLIDE_HARD_SPHERE, "HardSphere",
+     "hard spheres: a cross-section independent of speed, isotropic scattering", 1, {kScale}},
+    {COLLIDE_VHS, "VHS",
+     "variable hard spheres: sigma = sigma_ref (g_ref / g)^(2 omega - 1), isotropic scattering",
+     3, {kOmega, kGRef, kScale}},
+    {COLLIDE_VSS, "VSS",
+     "variable soft spheres: the VHS cross-section, deflection cos chi = 2 u^(1/alpha) - 1",
+     4, {kOmega, kGRef, kAlpha, kScale}},
+};
+
+const ModelDescription* describe(int32_t kind) {
+  for (const ModelDescription& model : kModels)
+    if (model.kind == kind) return &model;
+  return nullptr;
+}
+
+void check_model(const collide_model& model, const std::string& lead) {
+  const ModelDescription* description = describe(model.kind);
+  if (description == nullptr) {
+    std::string kinds;
+    for (const ModelDescription& known : kModels)
+      kinds += (kinds.empty() ? "" : ", ") + std::to_string(known.kind) + " (" + known.name + ")";
+    throw ColiderError(lead + "kind is " + std::to_string(model.kind) + "; it must be one of " +
+                       kinds);
+  }
+  for (int k = 0; k < description->parameter_count; k++) {
+    const Parameter& parameter = description->parameters[k];
+    const double value = model.*parameter.field;
+    const bool above = parameter.low_open ? value > parameter.low : value >= parameter.low;
+    if (!(above && value <= parameter.high))
+      throw ColiderError(lead + parameter.name + " is " + shortest(value) + "; " + parameter.rule);
+  }
+}
+
+bool same_model(const collide_model& a, const collide_model& b) {
+  const ModelDescription* description = describe(a.kind);
+  if (a.kind != b.kind || description == nullptr) return false;
+  for (int k = 0; k < description->parameter_count; k++) {
+    const Parameter& parameter = description->parameters[k];
+    if (!(a.*parameter.field == b.*parameter.field)) return false;
+  }
+  return true;
+}
+
+void check_interactions(const Interactions& interactions, const char* function,
+                        const char* single) {
+  const std::string lead = std::string(function) + ": ";
+  if (interactions.tableSize == 0) {
+    check_model(interactions.models[0], lead + single + ".");
+  } else {
+    const int S = interactions.tableSize;
+    for (int a = 0; a < S; a++) {
+      for (int b = 0; b < S; b++) {
+        const std::string entry = "models[" + std::to_string(a * S + b) + "]";
+        check_model(interactions.models[a * S + b], lead + entry + ".");
+        if (b < a && !same_model(interactions.models[a * S + b], interactions.models[b * S + a])) {
+          throw ColiderError(lead + entry + " and models[" + std::to_string(b * S + a) +
+                             "] differ, for species " + std::to_string(a) + " and " +
+                             std::to_string(b) + "; the table must be symmetric");
+        }
+      }
+    }
+  }
+  for (int s = 0; s < interactions.speciesCount; s++) {
+    const double mass = interactions.mass[s];
+    if (!(mass > 0 && mass <= DBL_MAX)) {
+      throw ColiderError(lead + "mass[" + std::to_string(s) + "] is " + shortest(mass) +
+                         "; a mass must be finite and above 0");
+    }
+  }
+}
+
+Interactions mixture_interactions(const Mixture& mixture) {
+  const int S = mixture.speciesCount;
+  if (S < 1) throw ColiderError("colider: speciesCount is " + std::to_string(S) + "; it must be at least 1");
+  if (mixture.species == nullptr || mixture.mass == nullptr || mixture.models == nullptr)
+    throw ColiderError("colider: a Mixture needs its species, mass and models");
+  if (mixture.modelCount != 1 && static_cast<long long>(S) * S != mixture.modelCount) {
+    throw ColiderError("colider: modelCount is " + std::to_string(mixture.modelCount) +
+                       "; it must be 1 (one model for every pair) or speciesCount^2 = " +
+                       std::to_string(static_cast<long long>(S) * S));
+  }
+  // The step indexes species by the velocity row counted from row 1.
+  return {mixture.models, mixture.modelCount == 1 ? 0 : S, S, mixture.species + 1, mixture.mass};
+}
+
+namespace {
+// A model of `kind` from its parameters in the table's order, checked.
+CollisionModel make(int32_t kind, std::initializer_list<double> values) {
+  CollisionModel model = {kind, 0.5, 1.0, 1.0, 1.0};
+  const ModelDescription& description = *describe(kind);
+  const double* value = values.begin();
+  for (int k = 0; k < description.parameter_count; k++) model.*description.parameters[k].field = value[k];
+  check_model(model, std::string(description.name) + ": ");
+  return model;
+}
+}  // namespace
+
+}  // namespace collide_detail
+
+CollisionModel HardSphere(double scale) {
+  return collide_detail::make(COLLIDE_HARD_SPHERE, {scale});
+}
+CollisionModel VHS(double omega, double g_ref, double scale) {
+  return collide_detail::make(COLLIDE_VHS, {omega, g_ref, scale});
+}
+CollisionModel VSS(double omega, double g_ref, double alpha, double scale) {
+  return collide_detail::make(COLLIDE_VSS, {omega, g_ref, alpha, scale});
+}
