@@ -161,6 +161,10 @@ int CellStep::begin(const CellInputs& in) {
   stored_max_ = in.maxRelSpeed;
   running_max_ = *in.maxRelSpeed;
   model_ = interactions_->models;
+  // One species of hard spheres of scale 1: the classic step, whose weight
+  // is the relative speed itself.
+  hard_spheres_ = interactions_->tableSize == 0 && interactions_->mass == nullptr &&
+                  model_->kind == COLLIDE_HARD_SPHERE && model_->scale == 1.0;
   // The candidates will read the cell's velocity rows, which may lie anywhere
   // in memory: ask for them all at once, so that their cache misses overlap
   // instead of stalling one candidate after another.
@@ -198,21 +202,19 @@ bool CellStep::examine(double u1, double u2, double u3) {
   second_row_ = row_offset(members_[k2]);
   first_ = velocity_.data + velocity_.columns * first_row_;
   second_ = velocity_.data + velocity_.columns * second_row_;
-  if (interactions_->tableSize != 0) {
-    const int S = interactions_->tableSize;
-    model_ = &interactions_->models[interactions_->species[first_row_] * S +
-                                    interactions_->species[second_row_]];
-  }
 
   // pow(d, 2) with an exponent of 2 is one correctly rounded product, d * d,
   // which is how the library has always computed it.
-  relative_[0] = first_[0] - second_[0];
-  relative_[1] = first_[1] - second_[1];
-  relative_[2] = first_[2] - second_[2];
-  squared_speed_ = (relative_[0] * relative_[0] + relative_[1] * relative_[1]) +
-                   relative_[2] * relative_[2];
-  speed_ = -1;
-  const double weight = pair_weight(*model_, squared_speed_, speed_);
+  const double d1 = first_[0] - second_[0];
+  const double d2 = first_[1] - second_[1];
+  const double d3 = first_[2] - second_[2];
+  double weight;
+  if (hard_spheres_) {  // the weight is the relative speed
+    speed_ = std::sqrt((d1 * d1 + d2 * d2) + d3 * d3);
+    weight = speed_;
+  } else {
+    weight = model_weight(d1, d2, d3);
+  }
   if (weight > running_max_) running_max_ = weight;
 
   // The divisor is the stored maximum from before this candidate.
@@ -222,7 +224,42 @@ bool CellStep::examine(double u1, double u2, double u3) {
   return accepted;
 }
 
+double CellStep::model_weight(double d1, double d2, double d3) {
+  if (interactions_->tableSize != 0) {
+    const int S = interactions_->tableSize;
+    model_ = &interactions_->models[interactions_->species[first_row_] * S +
+                                    interactions_->species[second_row_]];
+  }
+  relative_[0] = d1;
+  relative_[1] = d2;
+  relative_[2] = d3;
+  squared_speed_ = (d1 * d1 + d2 * d2) + d3 * d3;
+  speed_ = -1;
+  return pair_weight(*model_, squared_speed_, speed_);
+}
+
 void CellStep::scatter(double u4, double u5) {
+  if (hard_spheres_) {
+    // Isotropic, equal masses: the relative speed is the weight taken.
+    double centre[3], relative[3];
+    for (int k = 0; k < 3; k++) centre[k] = (first_[k] + second_[k]) * 0.5;
+    const double cos_th = 1 - 2 * checked_deviate(u4, "u4, the polar deviate,", cell_);
+    const double sin_th = std::sqrt(1 - cos_th * cos_th);
+    const double phi = checked_deviate(u5, "u5, the azimuth deviate,", cell_) * 6.283185308;
+    relative[0] = speed_ * cos_th;
+    relative[1] = (speed_ * sin_th) * std::cos(phi);
+    relative[2] = (speed_ * sin_th) * std::sin(phi);
+    for (int k = 0; k < 3; k++) {
+      first_[k] = centre[k] + relative[k] * 0.5;
+      second_[k] = centre[k] + relative[k] * (-0.5);
+    }
+  } else {
+    scatter_by_model(u4, u5);
+  }
+  *stored_max_ = running_max_;
+}
+
+void CellStep::scatter_by_model(double u4, double u5) {
   const double cos_th =
       polar_cosine(*model_, checked_deviate(u4, "u4, the polar deviate,", cell_));
   const double sin_th = std::sqrt(1 - cos_th * cos_th);
@@ -255,7 +292,6 @@ void CellStep::scatter(double u4, double u5) {
       second_[k] = centre - share2 * relative[k];
     }
   }
-  *stored_max_ = running_max_;
 }
 
 void too_many_collisions(int cell) {

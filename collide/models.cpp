@@ -50,21 +50,32 @@ const ModelDescription* describe(int32_t kind) {
   return nullptr;
 }
 
-void check_model(const collide_model& model, const std::string& lead) {
+namespace {
+// "<function>: <name>." or "<function>: models[<index>].", for a message.
+std::string lead_of(const char* function, const char* name, int index) {
+  std::string lead = std::string(function) + ": ";
+  if (name == nullptr) return lead;
+  if (index < 0) return lead + name + ".";
+  return lead + "models[" + std::to_string(index) + "].";
+}
+}  // namespace
+
+void check_model(const collide_model& model, const char* function, const char* name, int index) {
   const ModelDescription* description = describe(model.kind);
   if (description == nullptr) {
     std::string kinds;
     for (const ModelDescription& known : kModels)
       kinds += (kinds.empty() ? "" : ", ") + std::to_string(known.kind) + " (" + known.name + ")";
-    throw ColiderError(lead + "kind is " + std::to_string(model.kind) + "; it must be one of " +
-                       kinds);
+    throw ColiderError(lead_of(function, name, index) + "kind is " + std::to_string(model.kind) +
+                       "; it must be one of " + kinds);
   }
   for (int k = 0; k < description->parameter_count; k++) {
     const Parameter& parameter = description->parameters[k];
     const double value = model.*parameter.field;
     const bool above = parameter.low_open ? value > parameter.low : value >= parameter.low;
-    if (!(above && value <= parameter.high))
-      throw ColiderError(lead + parameter.name + " is " + shortest(value) + "; " + parameter.rule);
+    if (!(above && value <= parameter.high)) {
+      throw ColiderError(lead_of(function, name, index) + parameter.name + " is " + shortest(value) + "; " + parameter.rule);
+    }
   }
 }
 
@@ -80,17 +91,17 @@ bool same_model(const collide_model& a, const collide_model& b) {
 
 void check_interactions(const Interactions& interactions, const char* function,
                         const char* single) {
-  const std::string lead = std::string(function) + ": ";
+  // Messages are made only for a refusal: a call that passes takes no memory.
   if (interactions.tableSize == 0) {
-    check_model(interactions.models[0], lead + single + ".");
+    check_model(interactions.models[0], function, single, -1);
   } else {
     const int S = interactions.tableSize;
     for (int a = 0; a < S; a++) {
       for (int b = 0; b < S; b++) {
-        const std::string entry = "models[" + std::to_string(a * S + b) + "]";
-        check_model(interactions.models[a * S + b], lead + entry + ".");
+        check_model(interactions.models[a * S + b], function, "models", a * S + b);
         if (b < a && !same_model(interactions.models[a * S + b], interactions.models[b * S + a])) {
-          throw ColiderError(lead + entry + " and models[" + std::to_string(b * S + a) +
+          throw ColiderError(std::string(function) + ": models[" + std::to_string(a * S + b) +
+                             "] and models[" + std::to_string(b * S + a) +
                              "] differ, for species " + std::to_string(a) + " and " +
                              std::to_string(b) + "; the table must be symmetric");
         }
@@ -100,8 +111,8 @@ void check_interactions(const Interactions& interactions, const char* function,
   for (int s = 0; s < interactions.speciesCount; s++) {
     const double mass = interactions.mass[s];
     if (!(mass > 0 && mass <= DBL_MAX)) {
-      throw ColiderError(lead + "mass[" + std::to_string(s) + "] is " + shortest(mass) +
-                         "; a mass must be finite and above 0");
+      throw ColiderError(std::string(function) + ": mass[" + std::to_string(s) + "] is " +
+                         shortest(mass) + "; a mass must be finite and above 0");
     }
   }
 }
@@ -127,7 +138,7 @@ CollisionModel make(int32_t kind, std::initializer_list<double> values) {
   const ModelDescription& description = *describe(kind);
   const double* value = values.begin();
   for (int k = 0; k < description.parameter_count; k++) model.*description.parameters[k].field = value[k];
-  check_model(model, std::string(description.name) + ": ");
+  check_model(model, description.name, nullptr, -1);
   return model;
 }
 }  // namespace

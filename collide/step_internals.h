@@ -49,9 +49,11 @@ extern const ModelDescription kModels[kModelKinds];
 // The model of `kind`, or nullptr for a kind that names none.
 const ModelDescription* describe(int32_t kind);
 
-// Throws ColiderError, "<lead><parameter> is <value>; <rule>", for a model
-// of an unknown kind or with a parameter outside its range.
-void check_model(const collide_model& model, const std::string& lead);
+// Throws ColiderError for a model of an unknown kind or with a parameter
+// outside its range: "<function>: <name>.<parameter> is <value>; <rule>",
+// with models[<index>] for the name when index is 0 or more, and no name
+// at all when name is null.
+void check_model(const collide_model& model, const char* function, const char* name, int index);
 
 // Whether two models are the same: the same kind and parameters.
 bool same_model(const collide_model& a, const collide_model& b);

@@ -1,6 +1,7 @@
 // colider takes no memory from the heap: its working vectors are plain
 // locals. This program counts every operator new while a call runs, with
-// many accepted collisions, in both forms.
+// many accepted collisions, in both forms, and with per-cell streams for a
+// mixture of models, masses and a coefficient per cell.
 #include <collide/colider.h>
 
 #include <gtest/gtest.h>
@@ -49,7 +50,15 @@ struct Gas {
 };
 
 TEST(ColiderAllocation, NoCallTakesMemoryFromTheHeap) {
-  Gas classic, callable;
+  Gas classic, callable, mixed;
+  int species[401];
+  for (int p = 0; p <= 400; p++) species[p] = p % 2;
+  const double mass[2] = {1.0, 3.0};
+  const CollisionModel table[4] = {VHS(0.8, 1.0), VSS(0.75, 1.0, 1.5), VSS(0.75, 1.0, 1.5),
+                                   HardSphere(0.5)};
+  const Mixture mixture = {2, species, mass, table, 4};
+  Matrix coeff(4, 1);
+  for (int c = 1; c <= 4; c++) coeff(c, 1) = 1e-3 * c;
   std::mt19937_64 engine(11);
   std::uniform_real_distribution<double> uniform(0.0, 1.0);
   auto draw = [&] { return uniform(engine); };
@@ -64,6 +73,9 @@ TEST(ColiderAllocation, NoCallTakesMemoryFromTheHeap) {
                           classic.selectRemainder, 1e-3, classic.cells);
     collisions += colider(callable.velocity, callable.maxRelSpeed, 0.0, draw,
                           callable.selectRemainder, 1e-3, callable.cells);
+    collisions += colider_range(mixed.velocity, mixed.maxRelSpeed, mixed.selectRemainder, coeff,
+                                mixed.cells, 1, 4, CellStreams{1, static_cast<unsigned>(call)},
+                                mixture);
   }
   const long taken = allocations - before;
   EXPECT_GT(collisions, 1000) << "too few collisions to show anything";

@@ -87,6 +87,8 @@ class CellStep {
 
  private:
   long long row_offset(int particle);
+  double model_weight(double d1, double d2, double d3);
+  void scatter_by_model(double u4, double u5);
 
   VelocityRows velocity_ = {nullptr, 0, 0, 0, nullptr};
   const Interactions* interactions_ = nullptr;
@@ -103,6 +105,7 @@ class CellStep {
   long long first_row_ = 0;
   long long second_row_ = 0;
   const collide_model* model_ = nullptr;
+  bool hard_spheres_ = true;  // one species of hard spheres of scale 1
   double relative_[3] = {0, 0, 0};
   double squared_speed_ = 0;
   double speed_ = -1;  // its relative speed, once taken (-1 before)
