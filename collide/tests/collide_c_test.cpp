@@ -238,4 +238,142 @@ TEST(CollideC, ABadDeviateStopsTheCallWithItsMessageCutToTheBuffer) {
   EXPECT_EQ(with(g, 0.004, one, &collisions, nullptr, 0), COLLIDE_INVALID_ARGUMENT);
 }
 
+// The struct form with everything beyond hard spheres of one species:
+// two species of masses 1 and 3, a table of models, a coefficient per
+// cell. Particle p's species is p mod 2.
+struct Beyond {
+  std::vector<int32_t> species;
+  std::vector<double> coeff;
+  double mass[2] = {1.0, 3.0};
+  std::vector<collide_model> models = {VHS(0.8, 1.0), VSS(0.75, 1.5, 1.5, 1.2),
+                                       VSS(0.75, 1.5, 1.5, 1.2), HardSphere(0.7)};
+  explicit Beyond(const FlatGas& g) {
+    for (int32_t p = 0; p < g.particles(); p++) species.push_back(p % 2);
+    for (int32_t c = 0; c < g.cells(); c++) coeff.push_back(0.004 + 0.0003 * c);
+  }
+  collide_arguments of(FlatGas& g, int32_t first, int32_t end) const {
+    collide_arguments a = {};
+    a.velocity = g.velocity.data();
+    a.particles = g.particles();
+    a.max_rel_speed = g.max_rel_speed.data();
+    a.select_remainder = g.select_remainder.data();
+    a.cell_population = g.population.data();
+    a.cell_start = g.start.data();
+    a.cells = g.cells();
+    a.cross_ref = g.cross_ref.data();
+    a.cross_ref_size = static_cast<int32_t>(g.cross_ref.size());
+    a.select_coeff_per_cell = coeff.data();
+    a.first_cell = first;
+    a.end_cell = end;
+    a.models = models.data();
+    a.model_count = 4;
+    a.species_count = 2;
+    a.species = species.data();
+    a.mass = mass;
+    return a;
+  }
+};
+
+TEST(CollideC, TheStructFormGivesTheBitsOfTheCxxFormsForAMixture) {
+  FlatGas flat = random_gas(6), flat_with = random_gas(6);
+  MatrixGas matrices(flat), matrices_with(flat);
+  const Beyond beyond(flat);
+  std::vector<int> species(1, 0);  // C++ numbers particles from 1
+  species.insert(species.end(), beyond.species.begin(), beyond.species.end());
+  Matrix coeff(12, 1);
+  for (int c = 0; c < 12; c++) coeff(c + 1, 1) = beyond.coeff[c];
+  const Mixture mixture = {2, species.data(), beyond.mass, beyond.models.data(), 4};
+  std::mt19937_64 c_engine(8), cxx_engine(8);
+  std::uniform_real_distribution<double> c_uniform, cxx_uniform;
+  std::function<double()> next = [&] { return c_uniform(c_engine); };
+  long total = 0;
+  for (uint64_t step = 0; step < 5; step++) {
+    int32_t low = -1, high = -1, drawn = -1;
+    char message[200];
+    const collide_arguments upper = beyond.of(flat, 5, 12), lower = beyond.of(flat, 0, 5);
+    ASSERT_EQ(collide_keyed(&upper, 77, step, &high, message, sizeof message), COLLIDE_OK) << message;
+    ASSERT_EQ(collide_keyed(&lower, 77, step, &low, message, sizeof message), COLLIDE_OK) << message;
+    const int expected = colider_range(matrices.velocity, matrices.max_rel_speed,
+                                       matrices.select_remainder, coeff, matrices.cells, 1, 12,
+                                       CellStreams{77, step}, mixture);
+    EXPECT_EQ(low + high, expected) << "step " << step;
+    EXPECT_TRUE(matrices.same_bits(flat)) << "step " << step;
+
+    const collide_arguments all = beyond.of(flat_with, 0, 12);
+    ASSERT_EQ(collide_with(&all, next_from, &next, &drawn, message, sizeof message), COLLIDE_OK)
+        << message;
+    EXPECT_EQ(drawn, colider(matrices_with.velocity, matrices_with.max_rel_speed, 0.0,
+                             [&] { return cxx_uniform(cxx_engine); },
+                             matrices_with.select_remainder, coeff, matrices_with.cells, mixture));
+    EXPECT_TRUE(matrices_with.same_bits(flat_with)) << "step " << step;
+    total += expected;
+  }
+  EXPECT_GT(total, 1000) << "too few collisions to show anything";
+}
+
+struct StructRefusal {
+  const char* what;
+  std::function<void(collide_arguments&, FlatGas&, Beyond&)> spoil;
+  const char* message;  // a regular expression
+};
+
+const StructRefusal kStructRefusals[] = {
+    {"a null struct", [](collide_arguments&, FlatGas&, Beyond&) {},  // replaced below
+     "^collide_keyed: arguments is NULL$"},
+    {"an unknown kind", [](collide_arguments&, FlatGas&, Beyond& b) { b.models[3].kind = 0; },
+     "^collide_keyed: models\\[3\\]\\.kind is 0; it must be one of 1 \\(HardSphere\\), 2 "
+     "\\(VHS\\), 3 \\(VSS\\)$"},
+    {"an alpha out of range", [](collide_arguments&, FlatGas&, Beyond& b) {
+       b.models[1].alpha = b.models[2].alpha = 2.5; },
+     "^collide_keyed: models\\[1\\]\\.alpha is 2\\.5; it must lie in \\[1, 2\\]$"},
+    {"a table that is not symmetric", [](collide_arguments&, FlatGas&, Beyond& b) {
+       b.models[2].scale = 1.3; },
+     "^collide_keyed: models\\[2\\] and models\\[1\\] differ, for species 1 and 0; the table must "
+     "be symmetric$"},
+    {"a model count that fits no table", [](collide_arguments& a, FlatGas&, Beyond&) {
+       a.model_count = 2; },
+     "^collide_keyed: model_count is 2; it must be 1 \\(one model for every pair\\) or "
+     "species_count\\^2 = 4$"},
+    {"a mass of 0", [](collide_arguments&, FlatGas&, Beyond& b) { b.mass[0] = 0; },
+     "^collide_keyed: mass\\[0\\] is 0; a mass must be finite and above 0$"},
+    {"an infinite mass", [](collide_arguments&, FlatGas&, Beyond& b) {
+       b.mass[1] = std::numeric_limits<double>::infinity(); },
+     "^collide_keyed: mass\\[1\\] is inf; a mass must be finite and above 0$"},
+    {"species without masses", [](collide_arguments& a, FlatGas&, Beyond&) { a.mass = nullptr; },
+     "^collide_keyed: mass is NULL, with species_count 2$"},
+    {"masses without a species count", [](collide_arguments& a, FlatGas&, Beyond&) {
+       a.species_count = 0, a.models = nullptr, a.model_count = 0; },
+     "^collide_keyed: species_count is 0, yet species or mass is given; give species_count too$"},
+    {"a species past the count", [](collide_arguments&, FlatGas& g, Beyond& b) {
+       b.species[static_cast<size_t>(g.cross_ref[g.start[11]])] = 2; },
+     "^collide_keyed: species\\[[0-9]+\\] is 2 in cell 11; a species must lie in \\[0, 2\\)$"},
+    {"a coefficient that is not a number", [](collide_arguments&, FlatGas&, Beyond& b) {
+       b.coeff[10] = kNaN; },
+     "^collide_keyed: select_coeff_per_cell is -?nan in cell 10; it must be finite$"},
+};
+
+TEST(CollideC, EachRefusalOfTheStructFormSaysWhyAndChangesNothing) {
+  for (const StructRefusal& refusal : kStructRefusals) {
+    FlatGas g = random_gas(3);
+    Beyond beyond(g);
+    collide_arguments a = beyond.of(g, 0, 12);
+    refusal.spoil(a, g, beyond);
+    const FlatGas before = g;
+    int32_t collisions = -7;
+    char message[400];
+    const bool null = std::string(refusal.what) == "a null struct";
+    EXPECT_EQ(collide_keyed(null ? nullptr : &a, 1, 1, &collisions, message, sizeof message),
+              COLLIDE_INVALID_ARGUMENT) << refusal.what;
+    EXPECT_TRUE(std::regex_search(message, std::regex(refusal.message)))
+        << refusal.what << ": " << message << "\n  expected to match: " << refusal.message;
+    EXPECT_EQ(collisions, -7) << refusal.what;
+    EXPECT_EQ(std::memcmp(g.velocity.data(), before.velocity.data(), g.velocity.size() * 8), 0)
+        << refusal.what;
+    EXPECT_EQ(std::memcmp(g.max_rel_speed.data(), before.max_rel_speed.data(), 12 * 8), 0)
+        << refusal.what;
+    EXPECT_EQ(std::memcmp(g.select_remainder.data(), before.select_remainder.data(), 12 * 8), 0)
+        << refusal.what;
+  }
+}
+
 }  // namespace

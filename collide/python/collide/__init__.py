@@ -1,17 +1,20 @@
 """The collision step of a direct-simulation Monte Carlo gas, over NumPy arrays.
 
     n = collide.colider(velocity, max_rel_speed, select_remainder, select_coeff,
-                        cell_population, cell_start, cross_ref, generator)
+                        cell_population, cell_start, cross_ref, generator,
+                        model=collide.VHS(0.81, 1000.0))
 
 carries out one time step's collisions, cell by cell, and returns how many it
 accepted. collide/README.md explains every argument in physical terms.
 
 velocity          float64 (particles, 3), C-contiguous: updated in place
 max_rel_speed     float64 (cells,): each cell's upper estimate of the
-                  largest relative speed of a pair; updated in place
+                  largest weight of a pair (its relative speed, for hard
+                  spheres); updated in place
 select_remainder  float64 (cells,): each cell's carried fraction of a
                   candidate pair; updated in place
-select_coeff      1/2 F_N sigma dt / V_cell
+select_coeff      1/2 F_N sigma_ref dt / V_cell: a number for every cell,
+                  or float64 (cells,), one per cell
 cell_population   int32 (cells,): the particles in each cell
 cell_start        int32 (cells,): where each cell's particles begin in
                   cross_ref
@@ -19,25 +22,100 @@ cross_ref         int32: particle indices grouped by cell; cell c's are
                   cross_ref[cell_start[c] : cell_start[c] + cell_population[c]]
 generator         a numpy.random.Generator; its bit generator is drawn
                   through NumPy's C interface, under its lock
+model             the collision model of every pair (HardSphere(), VHS,
+                  VSS; hard spheres when None), or with species a symmetric
+                  S x S sequence of sequences of models, one per pair of
+                  species
+species           int32 (particles,): each particle's species, from 0
+mass              float64 (S,): each species' mass, finite and above 0
 
 Everything counts from 0. Instead of a generator, key= and step= (whole
 numbers in [0, 2**64)) draw each cell's deviates from a stream of its own,
 Philox4x64-10 under the key (key, step) and the counters (c, 0), (c, 1), ...:
-the same bits as the C++ colider_range and the C collide_cells_keyed.
+the same bits as the C++ colider_range and the C collide_keyed.
 
-A wrong dtype raises TypeError; a wrong shape, a non-contiguous or read-only
-array, an index out of range or a per-cell value that is not finite raises
-ValueError. Each names the argument, and nothing is changed. The step itself
-runs without the GIL.
+A wrong dtype or type raises TypeError; a wrong shape, a non-contiguous or
+read-only array, an index out of range, a model parameter out of its range
+or a per-cell value that is not finite raises ValueError. Each names the
+argument, and nothing is changed. The step itself runs without the GIL.
 """
+
+import inspect
+import numbers
 
 import numpy as np
 
 from . import _core
 
-__all__ = ["colider"]
-
 _UINT64_END = 2**64
+
+
+class Model:
+    """A collision model: how a pair's chance to collide depends on its
+    relative speed g, and how it scatters. Make one with HardSphere, VHS or
+    VSS. Its parameters are attributes; a model is immutable and compares
+    by value."""
+
+    __slots__ = ("_values",)
+    _kind = 0
+    _parameters = ()
+
+    def __init__(self, *args, **kwargs):
+        bound = self.__signature__.bind(*args, **kwargs)
+        bound.apply_defaults()
+        values = {}
+        for name, value in bound.arguments.items():
+            if isinstance(value, (bool, np.bool_)) or not isinstance(value, numbers.Real):
+                raise TypeError(f"{type(self).__name__}: {name} must be a number, "
+                                f"not {type(value).__name__}")
+            values[name] = float(value)
+        object.__setattr__(self, "_values", values)
+        _core.check_model(self._as_tuple())
+
+    def __getattr__(self, name):
+        try:
+            return object.__getattribute__(self, "_values")[name]
+        except KeyError:
+            raise AttributeError(f"{type(self).__name__} has no parameter {name!r}") from None
+
+    def __setattr__(self, name, value):
+        raise AttributeError(f"{type(self).__name__} is immutable; make a new one")
+
+    def __repr__(self):
+        shown = ", ".join(f"{name}={value!r}" for name, value in self._values.items())
+        return f"{type(self).__name__}({shown})"
+
+    def __eq__(self, other):
+        return type(self) is type(other) and self._values == other._values
+
+    def __hash__(self):
+        return hash((type(self).__name__, tuple(self._values.items())))
+
+    def _as_tuple(self):
+        v = self._values
+        return (self._kind, v.get("omega", 0.5), v.get("g_ref", 1.0), v.get("alpha", 1.0),
+                v.get("scale", 1.0))
+
+
+def _model_class(kind, name, summary, parameters):
+    """A Model subclass from one entry of the library's table of models."""
+    signature = inspect.Signature([
+        inspect.Parameter(p_name, inspect.Parameter.POSITIONAL_OR_KEYWORD,
+                          default=inspect.Parameter.empty if default is None else default)
+        for p_name, default, _, _ in parameters])
+    lines = [f"{name}{signature}: {summary}.", ""]
+    lines += [f"{p_name}: {meaning}; {rule.replace('it must', 'must')}."
+              for p_name, _, rule, meaning in parameters]
+    return type(name, (Model,), {"__slots__": (), "__doc__": "\n".join(lines),
+                                 "__signature__": signature, "_kind": kind,
+                                 "_parameters": tuple(p[0] for p in parameters),
+                                 "__module__": __name__})
+
+
+_MODELS = [_model_class(*entry) for entry in _core.model_kinds()]
+globals().update({cls.__name__: cls for cls in _MODELS})
+
+__all__ = ["colider", "Model"] + [cls.__name__ for cls in _MODELS]
 
 
 def _array(value, name, dtype, ndim, writeable):
@@ -56,6 +134,13 @@ def _array(value, name, dtype, ndim, writeable):
     return value
 
 
+def _entries(array, name, count, what):
+    if array.shape[0] != count:
+        raise ValueError(f"colider: {name} has {array.shape[0]} entries; it needs {count}, "
+                         f"one per {what}")
+    return array
+
+
 def _whole(value, name):
     if isinstance(value, (bool, np.bool_)) or not isinstance(value, (int, np.integer)):
         raise TypeError(f"colider: {name} must be a whole number, not {type(value).__name__}")
@@ -64,8 +149,59 @@ def _whole(value, name):
     return int(value)
 
 
+def _select_coeff(select_coeff, cells):
+    """(the number, the per-cell array or None)."""
+    if isinstance(select_coeff, np.ndarray):
+        per_cell = _entries(_array(select_coeff, "select_coeff", np.float64, 1, False),
+                            "select_coeff", cells, "cell")
+        return 0.0, per_cell
+    if isinstance(select_coeff, (bool, np.bool_)) or not isinstance(select_coeff, numbers.Real):
+        raise TypeError(f"colider: select_coeff must be a number, "
+                        f"not {type(select_coeff).__name__} (or a numpy.ndarray of float64, "
+                        f"one per cell)")
+    return float(select_coeff), None
+
+
+def _models(model, species, mass, particles):
+    """The model tuples, species and mass as the library takes them."""
+    if (species is None) != (mass is None):
+        raise ValueError("colider: give species= and mass= together, or neither")
+    if species is not None:
+        species = _entries(_array(species, "species", np.int32, 1, False), "species",
+                           particles, "particle")
+        mass = _array(mass, "mass", np.float64, 1, False)
+        if mass.shape[0] == 0:
+            raise ValueError("colider: mass has no entries; it needs one per species")
+    if model is None:
+        return [], species, mass
+    if isinstance(model, Model):
+        return [model._as_tuple()], species, mass
+    if isinstance(model, (str, bytes)) or not hasattr(model, "__len__"):
+        raise TypeError(f"colider: model must be a collide.Model or a sequence of sequences of "
+                        f"them, not {type(model).__name__}")
+    if species is None:
+        raise ValueError("colider: a table of models needs species= and mass=")
+    S = mass.shape[0]
+    rows = list(model)
+    if len(rows) != S or any(not hasattr(row, "__len__") or len(row) != S for row in rows):
+        raise ValueError(f"colider: model must be {S} x {S}, one per pair of the {S} species "
+                         f"of mass")
+    table = []
+    for a, row in enumerate(rows):
+        for b, entry in enumerate(row):
+            if not isinstance(entry, Model):
+                raise TypeError(f"colider: model[{a}][{b}] must be a collide.Model, "
+                                f"not {type(entry).__name__}")
+            if b < a and entry != rows[b][a]:
+                raise ValueError(f"colider: model[{a}][{b}] and model[{b}][{a}] differ; the "
+                                 f"table must be symmetric")
+            table.append(entry._as_tuple())
+    return table, species, mass
+
+
 def colider(velocity, max_rel_speed, select_remainder, select_coeff, cell_population,
-            cell_start, cross_ref, generator=None, *, key=None, step=None):
+            cell_start, cross_ref, generator=None, *, key=None, step=None, model=None,
+            species=None, mass=None):
     """One time step's collisions; returns the number accepted (see the module's doc)."""
     velocity = _array(velocity, "velocity", np.float64, 2, True)
     if velocity.shape[1] != 3:
@@ -87,17 +223,17 @@ def colider(velocity, max_rel_speed, select_remainder, select_coeff, cell_popula
                        ("cross_ref", cross_ref.shape[0])):
         if size >= int32_end:
             raise ValueError(f"colider: {name} has {size} entries; at most {int32_end - 1}")
-    if isinstance(select_coeff, (bool, np.bool_)) or not isinstance(
-            select_coeff, (int, float, np.integer, np.floating)):
-        raise TypeError(f"colider: select_coeff must be a number, "
-                        f"not {type(select_coeff).__name__}")
-    arrays = (velocity, max_rel_speed, select_remainder, float(select_coeff), cell_population,
-              cell_start, cross_ref)
+    coeff, per_cell = _select_coeff(select_coeff, cells)
+    models, species, mass = _models(model, species, mass, velocity.shape[0])
+    arrays = (velocity, max_rel_speed, select_remainder, coeff, cell_population, cell_start,
+              cross_ref)
+    extras = {"select_coeff_per_cell": per_cell, "models": models, "species": species,
+              "mass": mass}
 
     if generator is None:
         if key is None or step is None:
             raise TypeError("colider: give a generator, or key= and step=")
-        return _core.keyed(*arrays, _whole(key, "key"), _whole(step, "step"))
+        return _core.keyed(*arrays, _whole(key, "key"), _whole(step, "step"), **extras)
     if key is not None or step is not None:
         raise TypeError("colider: give a generator, or key= and step=, not both")
     if not isinstance(generator, np.random.Generator):
@@ -105,4 +241,4 @@ def colider(velocity, max_rel_speed, select_remainder, select_coeff, cell_popula
                         f"not {type(generator).__name__}")
     bit_generator = generator.bit_generator
     with bit_generator.lock:
-        return _core.with_bit_generator(*arrays, bit_generator.capsule)
+        return _core.with_bit_generator(*arrays, bit_generator.capsule, **extras)
