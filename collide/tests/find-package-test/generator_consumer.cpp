@@ -1,6 +1,7 @@
 // A client that draws its deviates from a std::mt19937_64 and defines no
-// rand(long&): it links all the same. Four particles in one cell collide;
-// total momentum and energy must survive. Exit status 0 when they do.
+// rand(long&): it links all the same. Four particles in one cell collide,
+// as hard spheres and then as variable soft spheres; total momentum and
+// energy must survive. Exit status 0 when they do.
 #include <cmath>
 #include <cstdio>
 #include <random>
@@ -26,6 +27,10 @@ int main() {
   for (int step = 0; step < 20; step++)
     collisions += colider(velocity, maxRelSpeed, 0.0, [&] { return uniform(engine); },
                           selectRemainder, 0.25, cells);
+  const CollisionModel vss = VSS(0.75, 1.0, 1.4);
+  for (int step = 0; step < 20; step++)
+    collisions += colider(velocity, maxRelSpeed, 0.0, [&] { return uniform(engine); },
+                          selectRemainder, 0.25, cells, vss);
 
   double after[3] = {0, 0, 0}, energy_after = 0;
   for (int p = 1; p <= 4; p++) {
