@@ -12,6 +12,8 @@
 
 #include <collide/colider.h>
 
+struct Mixture;  // declared here too: a benchmark builds gas.cpp against older collides
+
 struct GasParameters {
   int particles = 20000;
   int cells = 40;
@@ -24,6 +26,10 @@ struct GasParameters {
   double select_coeff = 1.5e-4;
   long seed = 1;  // the start's generator state, and the collisions' stream key
   int threads = 1;  // the cells are split among this many threads
+  // With a mixture, collide() collides by its species, masses and models,
+  // and every cell's maximum weight starts at max_weight.
+  const Mixture* mixture = nullptr;
+  double max_weight = 0;
 };
 
 class HardSphereGas {

@@ -26,9 +26,12 @@ int HardSphereGas::collide() {
   auto first = [&](int t) { return 1 + static_cast<int>(static_cast<long long>(cells) * t / threads); };
   auto range = [&](int t) {
     try {
-      collisions[t] = colider_range(velocity_, maxRelSpeed_, selectRemainder_,
-                                    parameters_.select_coeff, cells_, first(t), first(t + 1) - 1,
-                                    streams);
+      collisions[t] =
+          parameters_.mixture != nullptr
+              ? colider_range(velocity_, maxRelSpeed_, selectRemainder_, parameters_.select_coeff,
+                              cells_, first(t), first(t + 1) - 1, streams, *parameters_.mixture)
+              : colider_range(velocity_, maxRelSpeed_, selectRemainder_, parameters_.select_coeff,
+                              cells_, first(t), first(t + 1) - 1, streams);
     } catch (...) {
       failures[t] = std::current_exception();
     }

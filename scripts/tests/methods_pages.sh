@@ -67,6 +67,10 @@ expect gas "final kurtosis, 2000 particles" 3.04497 "$(tail -n 1 gas_kurtosis.da
 gas_relax 200000 150 >/dev/null
 expect gas "final kurtosis, 200000 particles" 3.0159 "$(tail -n 1 gas_kurtosis.dat | cut -d' ' -f2)"
 expect gas "kurtosis passes 2.9 (200000)" 6.06363 "$(awk '$2 > 2.9 {print $1; exit}' gas_kurtosis.dat)"
+expect gas "the mixture's final temperatures" "final temperatures: light 2.00409, heavy 1.99591 (common: 2)" \
+  "$(gas_mixture | sed -n 2p)"
+expect gas "the mixture's e-folding" 3.1978 \
+  "$(gas_mixture >/dev/null && awk '($3 - $2) < 2 * exp(-1) {print $1; exit}' gas_mixture.dat)"
 
 # series.md: ROOT's programs, where they were built
 if [ -x "$bin/poly_deriv" ]; then

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <memory>
 #include <vector>
@@ -266,6 +267,36 @@ TEST(GasRelaxProgram, SizesAreWholeNumbersByTheSuitesRule) {
                            size + "'; try --help\n");
     EXPECT_FALSE(dir.exists("gas_kurtosis.dat")) << size;
   }
+}
+
+}  // namespace
+
+namespace {
+
+// gas_mixture: 10000 particles of each species. Each species' temperature
+// wanders about its expected value by about T sqrt(2 / (3 N_s) / 2) as
+// energy passes between them at random (0.012 at T = 2); the checks allow
+// 3.29 times that, the 0.1% level.
+TEST(GasMixtureProgram, BothSpeciesFollowTheTheoryToTheCommonTemperature) {
+  Workspace dir;
+  RunResult run = run_program(program_path("gas_mixture"), "", dir);
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::vector<std::string> lines = split_lines(dir.read("gas_mixture.dat"));
+  ASSERT_EQ(lines.size(), 101u);
+  EXPECT_EQ(lines[0], "0 1 3 1 3") << "light at temperature 1, heavy at 3";
+  const double spread = 3.29 * 2 * std::sqrt(2.0 / (3 * 10000) / 2);
+  double time = 0, light = 0, heavy = 0, light_theory = 0, heavy_theory = 0;
+  for (const std::string& line : lines) {
+    ASSERT_EQ(std::sscanf(line.c_str(), "%lf %lf %lf %lf %lf", &time, &light, &heavy,
+                          &light_theory, &heavy_theory), 5) << line;
+    EXPECT_NEAR(light, light_theory, spread) << "at " << time << " collisions per particle";
+    EXPECT_NEAR(heavy, heavy_theory, spread) << "at " << time << " collisions per particle";
+    EXPECT_NEAR(light + heavy, 4.0, 1e-4) << "energy kept, at " << time;
+  }
+  EXPECT_GT(time, 15.0) << "long enough to relax";
+  EXPECT_NEAR(light, 2.0, spread);
+  EXPECT_NEAR(heavy, 2.0, spread);
+  EXPECT_NE(run.out.find("(common: 2)"), std::string::npos) << run.out;
 }
 
 }  // namespace
