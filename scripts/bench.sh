@@ -20,7 +20,7 @@ cpu=$(lscpu | sed -n 's/^Model name: *//p' | head -n 1)
 echo "$(date -u +%F), $(nproc) cores, ${cpu:-unknown CPU}"
 echo
 medians=(--benchmark_repetitions=5 --benchmark_report_aggregates_only=true)
-for kernels in kernels_bench colider_bench_cheap colider_bench_minstd; do
+for kernels in kernels_bench colider_bench_cheap colider_bench_minstd models_bench; do
   echo "## $kernels"
   build/bench/bench/$kernels "${medians[@]}" 2>/dev/null | grep '_median'
   echo
