@@ -15,6 +15,7 @@
 // them cell by cell.
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -92,6 +93,30 @@ BENCHMARK_CAPTURE(models, hard_spheres_mix, kHardSpheresMix)->Arg(0)->Arg(1)->Un
 BENCHMARK_CAPTURE(models, vhs, kVHS)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(models, vss, kVSS)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(models, mixture, kMixture)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// What a candidate's weight costs alone: the square root hard spheres take,
+// against the power VHS and VSS take, over squared speeds of a gas near
+// equilibrium. Independent, as a pipeline overlaps them (/0); and chained,
+// each waiting for the one before (/1), as a candidate's acceptance waits
+// for its weight when the branch on it is mispredicted.
+template <class Weight>
+void weight_of_a_candidate(benchmark::State& state, Weight weight) {
+  std::vector<double> squares(4096);
+  uint64_t x = 12345;
+  for (double& g2 : squares) g2 = 6 * xorshift(x) * xorshift(x);
+  double sum = 0, last = 0;
+  for (auto _ : state) {
+    if (state.range(0) == 1) {
+      for (double g2 : squares) sum += last = weight(g2 + 1e-300 * last);
+    } else {
+      for (double g2 : squares) sum += weight(g2);
+    }
+  }
+  benchmark::DoNotOptimize(sum);
+  state.SetItemsProcessed(state.iterations() * static_cast<long>(squares.size()));
+}
+BENCHMARK_CAPTURE(weight_of_a_candidate, sqrt, [](double g2) { return std::sqrt(g2); })->Arg(0)->Arg(1);
+BENCHMARK_CAPTURE(weight_of_a_candidate, pow_0_25, [](double g2) { return std::pow(g2, 0.25); })->Arg(0)->Arg(1);
 
 }  // namespace
 

@@ -160,7 +160,7 @@ int CellStep::begin(const CellInputs& in) {
 
   stored_max_ = in.maxRelSpeed;
   running_max_ = *in.maxRelSpeed;
-  model_ = interactions_->models;
+  take_law(*interactions_->models);
   // One species of hard spheres of scale 1: the classic step, whose weight
   // is the relative speed itself.
   hard_spheres_ = interactions_->tableSize == 0 && interactions_->mass == nullptr &&
@@ -224,18 +224,28 @@ bool CellStep::examine(double u1, double u2, double u3) {
   return accepted;
 }
 
+void CellStep::take_law(const collide_model& model) {
+  model_ = &model;
+  const PairLaw law = law_of(model);
+  law_hard_ = law.hard;
+  law_factor_ = law.factor;
+  law_inverse_square_ = law.inverse_square;
+  law_exponent_ = law.exponent;
+}
+
 double CellStep::model_weight(double d1, double d2, double d3) {
   if (interactions_->tableSize != 0) {
     const int S = interactions_->tableSize;
-    model_ = &interactions_->models[interactions_->species[first_row_] * S +
-                                    interactions_->species[second_row_]];
+    take_law(interactions_->models[interactions_->species[first_row_] * S +
+                                   interactions_->species[second_row_]]);
   }
   relative_[0] = d1;
   relative_[1] = d2;
   relative_[2] = d3;
   squared_speed_ = (d1 * d1 + d2 * d2) + d3 * d3;
   speed_ = -1;
-  return pair_weight(*model_, squared_speed_, speed_);
+  return pair_weight({law_hard_, law_factor_, law_inverse_square_, law_exponent_},
+                     squared_speed_, speed_);
 }
 
 void CellStep::scatter(double u4, double u5) {

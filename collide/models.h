@@ -4,9 +4,10 @@
 //
 // In every model sigma(g) = sigma_ref (g_ref / g)^(2 omega - 1), and the
 // weight is w = scale (sigma(g) / sigma_ref) g
-//             = scale g_ref (g^2 / g_ref^2)^(1 - omega),
+//             = (scale g_ref) (g^2 (1 / g_ref^2))^(1 - omega),
 // taken from the squared relative speed so that a model other than hard
-// spheres needs one power and no square root per candidate. For omega = 1/2
+// spheres needs one power and no square root per candidate; the factors in
+// brackets are a pair's law, worked out once per model. For omega = 1/2
 // it is scale g, the hard-sphere weight, taken as scale sqrt(g^2) so that
 // its bits are the hard spheres'. For omega = 1 it is scale g_ref whatever
 // g is: Maxwell molecules.
@@ -20,15 +21,28 @@
 
 namespace collide_detail {
 
+// A model's weight as the cell step takes it: w = factor sqrt(g^2) for hard
+// spheres (and omega = 1/2), otherwise factor (g^2 inverse_square)^exponent.
+struct PairLaw {
+  bool hard;
+  double factor;
+  double inverse_square;
+  double exponent;
+};
+
+inline PairLaw law_of(const collide_model& model) {
+  if (model.kind == COLLIDE_HARD_SPHERE || model.omega == 0.5) return {true, model.scale, 0, 0};
+  return {false, model.scale * model.g_ref, 1 / (model.g_ref * model.g_ref), 1 - model.omega};
+}
+
 // The pair's weight from its squared relative speed; when it takes the
 // relative speed on the way, it stores it in `speed`.
-inline double pair_weight(const collide_model& model, double squared_speed, double& speed) {
-  if (model.kind == COLLIDE_HARD_SPHERE || model.omega == 0.5) {
+inline double pair_weight(const PairLaw& law, double squared_speed, double& speed) {
+  if (law.hard) {
     speed = std::sqrt(squared_speed);
-    return model.scale * speed;
+    return law.factor * speed;
   }
-  return model.scale * model.g_ref *
-         std::pow(squared_speed / (model.g_ref * model.g_ref), 1 - model.omega);
+  return law.factor * std::pow(squared_speed * law.inverse_square, law.exponent);
 }
 
 // Whether the model's polar angle is a deflection from the relative

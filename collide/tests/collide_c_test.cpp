@@ -174,6 +174,15 @@ const Refusal kRefusals[] = {
      "\\+ select_remainder is .* in cell 0"},
 };
 
+// The arrays a refused call must leave as they were, byte for byte.
+void expect_unchanged(const FlatGas& g, const FlatGas& before, const char* what) {
+  EXPECT_EQ(std::memcmp(g.velocity.data(), before.velocity.data(), g.velocity.size() * 8), 0)
+      << what;
+  EXPECT_EQ(std::memcmp(g.max_rel_speed.data(), before.max_rel_speed.data(), 12 * 8), 0) << what;
+  EXPECT_EQ(std::memcmp(g.select_remainder.data(), before.select_remainder.data(), 12 * 8), 0)
+      << what;
+}
+
 TEST(CollideC, EachRefusalSaysWhyAndChangesNothing) {
   for (const Refusal& refusal : kRefusals) {
     FlatGas g = random_gas(3);
@@ -188,12 +197,7 @@ TEST(CollideC, EachRefusalSaysWhyAndChangesNothing) {
     EXPECT_TRUE(std::regex_search(message, std::regex(refusal.message)))
         << refusal.what << ": " << message << "\n  expected to match: " << refusal.message;
     EXPECT_EQ(collisions, -7) << refusal.what;
-    EXPECT_EQ(std::memcmp(g.velocity.data(), before.velocity.data(), g.velocity.size() * 8), 0)
-        << refusal.what;
-    EXPECT_EQ(std::memcmp(g.max_rel_speed.data(), before.max_rel_speed.data(), 12 * 8), 0)
-        << refusal.what;
-    EXPECT_EQ(std::memcmp(g.select_remainder.data(), before.select_remainder.data(), 12 * 8), 0)
-        << refusal.what;
+    expect_unchanged(g, before, refusal.what);
   }
 }
 
@@ -367,12 +371,7 @@ TEST(CollideC, EachRefusalOfTheStructFormSaysWhyAndChangesNothing) {
     EXPECT_TRUE(std::regex_search(message, std::regex(refusal.message)))
         << refusal.what << ": " << message << "\n  expected to match: " << refusal.message;
     EXPECT_EQ(collisions, -7) << refusal.what;
-    EXPECT_EQ(std::memcmp(g.velocity.data(), before.velocity.data(), g.velocity.size() * 8), 0)
-        << refusal.what;
-    EXPECT_EQ(std::memcmp(g.max_rel_speed.data(), before.max_rel_speed.data(), 12 * 8), 0)
-        << refusal.what;
-    EXPECT_EQ(std::memcmp(g.select_remainder.data(), before.select_remainder.data(), 12 * 8), 0)
-        << refusal.what;
+    expect_unchanged(g, before, refusal.what);
   }
 }
 

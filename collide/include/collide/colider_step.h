@@ -87,6 +87,7 @@ class CellStep {
 
  private:
   long long row_offset(int particle);
+  void take_law(const collide_model& model);
   double model_weight(double d1, double d2, double d3);
   void scatter_by_model(double u4, double u5);
 
@@ -105,6 +106,10 @@ class CellStep {
   long long first_row_ = 0;
   long long second_row_ = 0;
   const collide_model* model_ = nullptr;
+  // model_'s weight, worked out once: whether it is a square root, its
+  // factor, the inverse square of g_ref and the exponent (models.h).
+  bool law_hard_ = true;
+  double law_factor_ = 1, law_inverse_square_ = 0, law_exponent_ = 0;
   bool hard_spheres_ = true;  // one species of hard spheres of scale 1
   double relative_[3] = {0, 0, 0};
   double squared_speed_ = 0;
