@@ -20,9 +20,10 @@ git worktree add -q --detach "$work/base-tree" "$base"
 trap 'git worktree remove --force "$work/base-tree"' EXIT
 
 for side in now base; do
-  collide=$root/collide
-  [ "$side" = base ] && collide=$work/base-tree/collide
-  cmake -S bench/colider_compare -B "$work/$side" -G Ninja -DCOLLIDE_SOURCE_DIR="$collide" >/dev/null
+  tree=$root
+  [ "$side" = base ] && tree=$work/base-tree
+  cmake -S bench/colider_compare -B "$work/$side" -G Ninja -DCOLLIDE_SOURCE_DIR="$tree/collide" \
+    -DGAS_SOURCE_DIR="$tree/examples/gas" >/dev/null
   cmake --build "$work/$side" >/dev/null
 done
 

@@ -67,15 +67,6 @@ void require_finite(const char* what, double value, int cell) {
   if (!std::isfinite(value)) refuse(what, value, cell, "it must be finite");
 }
 
-// A hint that the row at `address` will be read soon; it changes no result.
-inline void prefetch(const double* address) {
-#if defined(__GNUC__) || defined(__clang__)
-  __builtin_prefetch(address);
-#else
-  static_cast<void>(address);
-#endif
-}
-
 // The new relative velocity of speed g, at polar cosine cos_th and azimuth
 // phi about the old relative velocity d (of speed g): Bird's rotation,
 // with the x axis standing in when d lies along it.
@@ -97,11 +88,27 @@ void deflect(const double d[3], double g, double cos_th, double sin_th, double p
 
 }  // namespace
 
-const ArgumentNames kColiderNames = {"selectCoeff", "maxRelSpeed", "selectRemainder"};
+const ArgumentNames kColiderNames = {"selectCoeff", "maxRelSpeed", "selectRemainder", "velocity(",
+                                     ")"};
+
+void check_distinct(const MatrixGas& gas) {
+  const Matrix* writes[3] = {&gas.velocity, &gas.maxRelSpeed, &gas.selectRemainder};
+  const char* names[3] = {"velocity", "maxRelSpeed", "selectRemainder"};
+  for (int a = 0; a < 3; a++) {
+    for (int b = a + 1; b < 3; b++)
+      if (writes[a] == writes[b])
+        throw ColiderError(std::string("colider: ") + names[a] + " and " + names[b] +
+                           " are the same Matrix; each needs its own");
+    if (writes[a] == gas.selectCoeffPerCell)
+      throw ColiderError(std::string("colider: ") + names[a] +
+                         " and the per-cell selectCoeff are the same Matrix; each needs its own");
+  }
+}
 
 int begin_cell(CellStep& step, const MatrixGas& gas, int c) {
   const SortList& cells = gas.cells;
   const int N = cells.cellPopulation[c];
+  if (N < 0) refuse("cellPopulation", N, c, "it must not be negative");
   if (N <= 1) return 0;
   if (cells.cellStart[c] < 0) refuse("cellStart", cells.cellStart[c], c, "it must not be negative");
   const double coeff =
@@ -143,19 +150,16 @@ int CellStep::begin(const CellInputs& in) {
   if (interactions_->species != nullptr) {
     for (int k = 0; k < N; k++) {
       const long long r = static_cast<long long>(members_[k]) - velocity_.first;
-      if (r < 0 || r >= velocity_.count) continue;  // refused when picked
-      const int s = interactions_->species[r];
-      if (s < 0 || s >= interactions_->speciesCount) {
-        throw ColiderError("colider: the species of particle " + std::to_string(members_[k]) +
-                           " is " + std::to_string(s) + " in cell " + std::to_string(cell_) +
-                           "; it must lie in [0, " + std::to_string(interactions_->speciesCount) +
-                           ")");
-      }
+      if (r >= 0 && r < velocity_.count) species_of(r);  // other rows are refused when picked
     }
   }
   const double S = expected_candidates(in.selectCoeff, *in.maxRelSpeed, *in.selectRemainder, N,
                                        cell_, *in.names);
   const int M = static_cast<int>(S);
+  // The candidates will read the cell's velocity rows, which may lie
+  // anywhere in memory: reading them all now, to check them, overlaps
+  // their cache misses instead of stalling one candidate after another.
+  if (M > 0) check_velocities(*in.names);
   *in.selectRemainder = S - M;
 
   stored_max_ = in.maxRelSpeed;
@@ -165,16 +169,44 @@ int CellStep::begin(const CellInputs& in) {
   // is the relative speed itself.
   hard_spheres_ = interactions_->tableSize == 0 && interactions_->mass == nullptr &&
                   model_->kind == COLLIDE_HARD_SPHERE && model_->scale == 1.0;
-  // The candidates will read the cell's velocity rows, which may lie anywhere
-  // in memory: ask for them all at once, so that their cache misses overlap
-  // instead of stalling one candidate after another.
-  if (M > 0) {
-    for (int k = 0; k < N; k++) {
-      const long long r = static_cast<long long>(members_[k]) - velocity_.first;
-      if (r >= 0 && r < velocity_.count) prefetch(velocity_.data + velocity_.columns * r);
-    }
-  }
   return M;
+}
+
+// The largest velocity component the step takes: its differences' squares,
+// summed, stay far from overflowing.
+const double kLargestComponent = 1e150;
+
+void check_velocity(const double* v, int particle, int cell, const ArgumentNames& names) {
+  if (std::fabs(v[0]) <= kLargestComponent && std::fabs(v[1]) <= kLargestComponent &&
+      std::fabs(v[2]) <= kLargestComponent)
+    return;
+  throw ColiderError(std::string("colider: ") + names.particle + std::to_string(particle) +
+                     names.particle_end + " is (" + shortest(v[0]) + ", " + shortest(v[1]) + ", " +
+                     shortest(v[2]) + ") in cell " + std::to_string(cell) +
+                     "; each component must be finite and at most 1e150 in size");
+}
+
+// Each particle of the cell (within the rows) has finite components no
+// larger than kLargestComponent.
+void CellStep::check_velocities(const ArgumentNames& names) {
+  if (velocity_.columns < 3) return;  // the first candidate fails the Matrix's check
+  for (int k = 0; k < population_; k++) {
+    const long long r = static_cast<long long>(members_[k]) - velocity_.first;
+    if (r < 0 || r >= velocity_.count) continue;  // refused when picked
+    check_velocity(velocity_.data + velocity_.columns * r, members_[k], cell_, names);
+  }
+}
+
+// The species of the particle in row r, checked where it is read.
+int CellStep::species_of(long long r) {
+  const int s = interactions_->species[r];
+  if (s < 0 || s >= interactions_->speciesCount) {
+    throw ColiderError("colider: species[" + std::to_string(r + velocity_.first) + "] is " +
+                       std::to_string(s) + " in cell " + std::to_string(cell_) +
+                       "; a species must lie in [0, " +
+                       std::to_string(interactions_->speciesCount) + ")");
+  }
+  return s;
 }
 
 // Particle p's row offset. A particle outside the rows, or rows of fewer
@@ -234,10 +266,11 @@ void CellStep::take_law(const collide_model& model) {
 }
 
 double CellStep::model_weight(double d1, double d2, double d3) {
-  if (interactions_->tableSize != 0) {
-    const int S = interactions_->tableSize;
-    take_law(interactions_->models[interactions_->species[first_row_] * S +
-                                   interactions_->species[second_row_]]);
+  if (interactions_->species != nullptr) {
+    first_species_ = species_of(first_row_);
+    second_species_ = species_of(second_row_);
+    if (interactions_->tableSize != 0)
+      take_law(interactions_->models[first_species_ * interactions_->tableSize + second_species_]);
   }
   relative_[0] = d1;
   relative_[1] = d2;
@@ -285,8 +318,8 @@ void CellStep::scatter_by_model(double u4, double u5) {
   }
 
   const double* mass = interactions_->mass;
-  const double m1 = mass != nullptr ? mass[interactions_->species[first_row_]] : 1.0;
-  const double m2 = mass != nullptr ? mass[interactions_->species[second_row_]] : 1.0;
+  const double m1 = mass != nullptr ? mass[first_species_] : 1.0;
+  const double m2 = mass != nullptr ? mass[second_species_] : 1.0;
   if (m1 == m2) {
     for (int k = 0; k < 3; k++) {
       const double centre = (first_[k] + second_[k]) * 0.5;

@@ -38,6 +38,7 @@ int range_with(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
   const collide_detail::MatrixGas gas = {velocity,         maxRelSpeed,          selectRemainder,
                                          selectCoeff.value(), selectCoeff.perCell(), cells,
                                          interactions};
+  collide_detail::check_distinct(gas);
   return collide_detail::collide_cells(gas, firstCell, lastCell + 1, [streams](int c) {
     return collide_detail::CellStream(streams, static_cast<std::uint64_t>(c - 1));
   });

@@ -16,14 +16,26 @@ static_assert(std::is_same<int32_t, int>::value, "cell lists are int32 in C and 
 namespace collide_detail {
 namespace {
 
-const ArgumentNames kFlatNames = {"select_coeff", "max_rel_speed", "select_remainder"};
-const ArgumentNames kPerCellNames = {"select_coeff_per_cell", "max_rel_speed", "select_remainder"};
+const ArgumentNames kFlatNames = {"select_coeff", "max_rel_speed", "select_remainder", "velocity[",
+                                  "]"};
+const ArgumentNames kPerCellNames = {"select_coeff_per_cell", "max_rel_speed", "select_remainder",
+                                     "velocity[", "]"};
 const collide_model kHardSpheres = {COLLIDE_HARD_SPHERE, 0.5, 1.0, 1.0, 1.0};
 
 [[noreturn]] void refuse(const std::string& message) { throw ColiderError("colider: " + message); }
 
 std::string at(const char* array, long long index) {
   return std::string(array) + "[" + std::to_string(index) + "]";
+}
+
+std::string cell_population_is_negative(int32_t c, int32_t N) {
+  return at("cell_population", c) + " is " + std::to_string(N) + "; it must not be negative";
+}
+
+std::string cell_outside(const collide_arguments& a, int32_t c, int32_t start, int32_t N) {
+  return at("cell_start", c) + " is " + std::to_string(start) + " in cell " + std::to_string(c) +
+         "; with " + at("cell_population", c) + " = " + std::to_string(N) +
+         " the cell must lie within cross_ref_size = " + std::to_string(a.cross_ref_size);
 }
 
 // The arguments as the cell loop takes them.
@@ -33,15 +45,27 @@ struct FlatGas {
   VelocityRows rows;
 };
 
+// Begins cell c. Its population and start are read once and checked here
+// again, so that arrays rewritten since the checks before the call can
+// stop it but never send it outside cross_ref.
 int begin_cell(CellStep& step, const FlatGas& g, int32_t c) {
   const collide_arguments& a = g.a;
   const int32_t N = a.cell_population[c];
-  if (N <= 1) return 0;
+  if (N <= 1) {
+    if (N < 0) refuse(cell_population_is_negative(c, N));
+    return 0;
+  }
+  const int32_t start = a.cell_start[c];
+  if (start < 0 || static_cast<long long>(start) + N > a.cross_ref_size) refuse(cell_outside(a, c, start, N));
   const bool per_cell = a.select_coeff_per_cell != nullptr;
   return step.begin({g.rows, &a.max_rel_speed[c], &a.select_remainder[c],
                      per_cell ? a.select_coeff_per_cell[c] : a.select_coeff, N,
-                     a.cross_ref + a.cell_start[c], c, &g.interactions,
+                     a.cross_ref + start, c, &g.interactions,
                      per_cell ? &kPerCellNames : &kFlatNames});
+}
+
+bool cancel_requested(const FlatGas& g) {
+  return g.a.cancel != nullptr && g.a.cancel(g.a.cancel_context) != 0;
 }
 
 // The models, species and masses: which are given, and how many.
@@ -64,6 +88,43 @@ Interactions interactions_of(const collide_arguments& a) {
            std::to_string(table));
   }
   return {a.models, a.model_count == 1 ? 0 : S, S, a.species, a.mass};
+}
+
+// Byte ranges of the call's arrays, for the overlap check.
+struct Span {
+  const char* name;
+  uintptr_t begin, end;
+  bool written;
+};
+
+template <class T>
+Span span(const char* name, const T* array, long long count, bool written) {
+  const uintptr_t begin = reinterpret_cast<uintptr_t>(array);
+  return {name, begin, array == nullptr || count <= 0 ? begin : begin + sizeof(T) * count, written};
+}
+
+// No array the step writes shares memory with another array of the call.
+void check_apart(const collide_arguments& a, const Interactions& interactions) {
+  const long long models = interactions.tableSize == 0 ? 1 : static_cast<long long>(interactions.tableSize) * interactions.tableSize;
+  const Span spans[] = {
+      span("velocity", a.velocity, 3LL * a.particles, true),
+      span("max_rel_speed", a.max_rel_speed, a.cells, true),
+      span("select_remainder", a.select_remainder, a.cells, true),
+      span("cell_population", a.cell_population, a.cells, false),
+      span("cell_start", a.cell_start, a.cells, false),
+      span("cross_ref", a.cross_ref, a.cross_ref_size, false),
+      span("select_coeff_per_cell", a.select_coeff_per_cell, a.cells, false),
+      span("species", a.species, a.species != nullptr ? a.particles : 0, false),
+      span("mass", a.mass, a.species_count, false),
+      span("models", a.models, a.models != nullptr ? models : 0, false)};
+  for (const Span& w : spans) {
+    if (!w.written) continue;
+    for (const Span& other : spans) {
+      if (&other == &w || (other.written && &other < &w)) continue;
+      if (w.begin < other.end && other.begin < w.end)
+        refuse(std::string(w.name) + " and " + other.name + " share memory; each needs its own");
+    }
+  }
 }
 
 // Everything the step would read or write, checked before it starts.
@@ -89,16 +150,15 @@ void check(const collide_arguments& a, const Interactions& interactions) {
   for (const auto& array : per_cell)
     if (array.array == nullptr) refuse(std::string(array.name) + " is NULL");
 
+  check_apart(a, interactions);
+  long long candidates = 0;
   for (int32_t c = a.first_cell; c < a.end_cell; c++) {
     const int32_t N = a.cell_population[c];
+    if (N < 0) refuse(cell_population_is_negative(c, N));
     if (N <= 1) continue;
     const int32_t start = a.cell_start[c];
-    if (start < 0 || static_cast<long long>(start) + N > a.cross_ref_size) {
-      refuse(at("cell_start", c) + " is " + std::to_string(start) + " in cell " +
-             std::to_string(c) + "; with " + at("cell_population", c) + " = " +
-             std::to_string(N) + " the cell must lie within cross_ref_size = " +
-             std::to_string(a.cross_ref_size));
-    }
+    if (start < 0 || static_cast<long long>(start) + N > a.cross_ref_size)
+      refuse(cell_outside(a, c, start, N));
     if (a.cross_ref == nullptr) refuse("cross_ref is NULL");
     for (int32_t k = start; k < start + N; k++) {
       const int32_t p = a.cross_ref[k];
@@ -114,10 +174,20 @@ void check(const collide_arguments& a, const Interactions& interactions) {
       }
     }
     if (a.velocity == nullptr) refuse("velocity is NULL");
+    for (int32_t k = start; k < start + N; k++)
+      check_velocity(a.velocity + 3LL * a.cross_ref[k], a.cross_ref[k], c, kFlatNames);
     const bool per_cell_coeff = a.select_coeff_per_cell != nullptr;
-    expected_candidates(per_cell_coeff ? a.select_coeff_per_cell[c] : a.select_coeff,
-                        a.max_rel_speed[c], a.select_remainder[c], N, c,
-                        per_cell_coeff ? kPerCellNames : kFlatNames);
+    const double S = expected_candidates(per_cell_coeff ? a.select_coeff_per_cell[c] : a.select_coeff,
+                                         a.max_rel_speed[c], a.select_remainder[c], N, c,
+                                         per_cell_coeff ? kPerCellNames : kFlatNames);
+    if (S >= 1) candidates += static_cast<int32_t>(S);
+  }
+  // Collisions are at most the candidates: a call that fits them all in an
+  // int can count its collisions.
+  if (candidates > 2147483647) {
+    refuse("the cells' candidate pairs add up to " + std::to_string(candidates) +
+           ", more than the 2147483647 collisions an int32 counts; split the call into "
+           "ranges of cells, or check select_coeff and max_rel_speed");
   }
 }
 
@@ -146,6 +216,10 @@ int run(const char* function, const collide_arguments* arguments, int32_t* colli
     *collisions = collide_cells(gas, a.first_cell, a.end_cell, draw_for);
     if (message != nullptr && size > 0) message[0] = '\0';
     return COLLIDE_OK;
+  } catch (const Cancelled& stopped) {
+    const std::string line = "colider: cancelled at cell " + std::to_string(stopped.cell) +
+                             "; the cells before it keep their collisions";
+    return report(COLLIDE_CANCELLED, function, line.c_str(), message, size);
   } catch (const ColiderError& refused) {
     return report(COLLIDE_INVALID_ARGUMENT, function, refused.what(), message, size);
   } catch (const std::exception& failure) {
@@ -235,4 +309,28 @@ extern "C" int collide_cells_with(double* velocity, int32_t particles, double* m
       cross_ref, cross_ref_size, select_coeff, first_cell, end_cell);
   return collide_detail::with("collide_cells_with", &a, next, context, collisions, message,
                               message_size);
+}
+
+extern "C" int collide_sort_cells(const int32_t* cell_of, int32_t particles, int32_t cells,
+                                  int32_t* cell_population, int32_t* cell_start,
+                                  int32_t* cross_ref, char* message, size_t message_size) {
+  using namespace collide_detail;
+  try {
+    if (particles < 0 || cells < 0)
+      refuse("particles and cells must not be negative, not " + std::to_string(particles) +
+             " and " + std::to_string(cells));
+    if ((particles > 0 && (cell_of == nullptr || cross_ref == nullptr)) ||
+        (cells > 0 && (cell_population == nullptr || cell_start == nullptr)))
+      refuse("an array is NULL");
+    for (int32_t p = 0; p < particles; p++)
+      if (cell_of[p] < 0 || cell_of[p] >= cells)
+        refuse(at("cell_of", p) + " is " + std::to_string(cell_of[p]) +
+               "; a cell must lie in [0, " + std::to_string(cells) + ")");
+    counting_sort(cell_of, particles, cells, cell_population, cell_start, cross_ref, 0);
+    if (message != nullptr && message_size > 0) message[0] = '\0';
+    return COLLIDE_OK;
+  } catch (const ColiderError& refused) {
+    return report(COLLIDE_INVALID_ARGUMENT, "collide_sort_cells", refused.what(), message,
+                  message_size);
+  }
 }

@@ -18,6 +18,10 @@ class CellStream;
 
 extern const ArgumentNames kColiderNames;  // selectCoeff, maxRelSpeed, ...
 
+// Throws ColiderError unless the velocity v[0..2] of `particle`, in `cell`,
+// has finite components of at most 1e150 in size.
+void check_velocity(const double* v, int particle, int cell, const ArgumentNames& names);
+
 // The shortest text that reads back as the same double: 0.25, 1e+300.
 std::string shortest(double value);
 
@@ -54,6 +58,12 @@ const ModelDescription* describe(int32_t kind);
 // with models[<index>] for the name when index is 0 or more, and no name
 // at all when name is null.
 void check_model(const collide_model& model, const char* function, const char* name, int index);
+
+// Cell lists by counting sort, particles in ascending order within a cell:
+// particle p (from 0) is in cell cell_of[p]; the cells, their list
+// positions and the particle numbers in the list all count from `base`.
+void counting_sort(const int* cell_of, int particles, int cells, int* population, int* start,
+                   int* cross_ref, int base);
 
 // Whether two models are the same: the same kind and parameters.
 bool same_model(const collide_model& a, const collide_model& b);

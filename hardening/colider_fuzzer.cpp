@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SortList list(cells, particles + 1);
   std::vector<int> cell_of;
   for (int p = 1; p <= particles && cells > 0; p++) cell_of.push_back(in.ConsumeIntegralInRange(1, cells));
-  sort_into_cells(cell_of, list);
+  sort_into_cells(cell_of.data(), static_cast<int>(cell_of.size()), list);
 
   Matrix maxRelSpeed(std::max(cells, 1), 1);
   Matrix selectRemainder(std::max(cells, 1), 1);

@@ -14,7 +14,10 @@ read_arguments 0 0 --bench -- "$@"
 venv=$root/build/python-venv
 rm -rf "$venv"
 python3 -m venv "$venv"
-"$venv/bin/pip" install -q --disable-pip-version-check "$root/collide" pytest matplotlib
+# The module with its test hooks (collide._hooks), which a user's install
+# leaves out.
+"$venv/bin/pip" install -q --disable-pip-version-check \
+  --config-settings=cmake.define.COLLIDE_PYTHON_HOOKS=ON "$root/collide[test,examples]"
 # Run from inside the environment, so that `import collide` finds the
 # installed module, not the source folder.
 cd "$venv"

@@ -561,7 +561,7 @@ TEST(ModelArguments, EachRefusalOfAStepNamesItsValueAndChangesNothing) {
          b.species[b.lists.crossRef[b.first(1) + 1]] = 2;
          return keyed(b, 0.001, Mixture{2, b.species.data(), kMasses, &good, 1});
        },
-       "colider: the species of particle * is 2 in cell 1; it must lie in [0, 2)"},
+       "colider: species[*] is 2 in cell 1; a species must lie in [0, 2)"},
       {[&](Box& b) {
          b.coeff(1, 1) = NAN;
          return keyed(b, b.coeff, good);

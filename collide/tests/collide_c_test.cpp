@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -372,6 +374,273 @@ TEST(CollideC, EachRefusalOfTheStructFormSaysWhyAndChangesNothing) {
         << refusal.what << ": " << message << "\n  expected to match: " << refusal.message;
     EXPECT_EQ(collisions, -7) << refusal.what;
     expect_unchanged(g, before, refusal.what);
+  }
+}
+
+}  // namespace
+
+// The order rule and the checks that keep a call inside its arrays.
+namespace {
+
+TEST(SortCells, ListsEachCellsParticlesInAscendingOrder) {
+  // Particles 0..4 in cells {1, 0, 1, 1, 0}: cell 0 holds 1 and 4, cell 1
+  // holds 0, 2 and 3.
+  const int32_t cell_of[5] = {1, 0, 1, 1, 0};
+  int32_t population[2] = {-1, -1}, start[2] = {-1, -1}, cross_ref[5] = {-1, -1, -1, -1, -1};
+  char message[200];
+  ASSERT_EQ(collide_sort_cells(cell_of, 5, 2, population, start, cross_ref, message, sizeof message),
+            COLLIDE_OK) << message;
+  EXPECT_EQ(std::vector<int32_t>(population, population + 2), (std::vector<int32_t>{2, 3}));
+  EXPECT_EQ(std::vector<int32_t>(start, start + 2), (std::vector<int32_t>{0, 2}));
+  EXPECT_EQ(std::vector<int32_t>(cross_ref, cross_ref + 5), (std::vector<int32_t>{1, 4, 0, 2, 3}));
+
+  // The same from 1, into a SortList.
+  const int cell_of_1[5] = {2, 1, 2, 2, 1};
+  SortList lists(2, 6);
+  sort_into_cells(cell_of_1, 5, lists);
+  EXPECT_EQ(std::vector<int>(lists.cellPopulation + 1, lists.cellPopulation + 3), (std::vector<int>{2, 3}));
+  EXPECT_EQ(std::vector<int>(lists.cellStart + 1, lists.cellStart + 3), (std::vector<int>{1, 3}));
+  EXPECT_EQ(std::vector<int>(lists.crossRef + 1, lists.crossRef + 6), (std::vector<int>{2, 5, 1, 3, 4}));
+
+  const int32_t outside[3] = {0, 2, 1};
+  EXPECT_EQ(collide_sort_cells(outside, 3, 2, population, start, cross_ref, message, sizeof message),
+            COLLIDE_INVALID_ARGUMENT);
+  EXPECT_STREQ(message, "collide_sort_cells: cell_of[1] is 2; a cell must lie in [0, 2)");
+  EXPECT_EQ(population[0], 2) << "nothing written";
+  const int past[2] = {1, 3};
+  EXPECT_THROW(sort_into_cells(past, 2, lists), ColiderError);
+  SortList small(2, 5);
+  EXPECT_THROW(sort_into_cells(cell_of_1, 5, small), ColiderError) << "5 particles need 6 places";
+}
+
+// Rows in memory renumbered (as on another rank) change nothing while each
+// cell lists its particles by their own, global numbers: the keyed step
+// gives every particle the same velocity. Listed by row instead, they differ.
+TEST(SortCells, TheOrderRuleMakesResultsIndependentOfNumbering) {
+  const int particles = 3000, cells = 30;
+  std::mt19937_64 engine(31);
+  std::normal_distribution<double> gauss(0.0, 1.0);
+  std::vector<int> cell_of(particles), order(particles);
+  std::vector<std::array<double, 3>> start(particles);
+  for (int p = 0; p < particles; p++) {
+    cell_of[p] = 1 + std::uniform_int_distribution<int>(0, cells - 1)(engine);
+    for (double& v : start[p]) v = gauss(engine);
+    order[p] = p;
+  }
+  // Numbering b: particle p of numbering a is number renumbered[p] in b,
+  // listed in the order of a's numbers within each cell.
+  std::shuffle(order.begin(), order.end(), engine);
+  std::vector<int> renumbered(particles), cell_of_b(particles);
+  for (int k = 0; k < particles; k++) renumbered[order[k]] = k;
+  auto run = [&](bool b, bool by_number) {
+    Matrix velocity(particles, 3), max(cells, 1), remainder(cells, 1);
+    SortList lists(cells, particles + 1);
+    std::vector<int> cells_of(particles);
+    for (int p = 0; p < particles; p++) {
+      const int row = b ? renumbered[p] : p;
+      cells_of[row] = cell_of[p];
+      for (int k = 0; k < 3; k++) velocity(row + 1, k + 1) = start[p][k];
+    }
+    sort_into_cells(cells_of.data(), particles, lists);
+    // Rows of numbering b listed by their particles' numbers in a.
+    for (int c = 1; c <= cells; c++) {
+      if (b && by_number)
+        std::sort(lists.crossRef + lists.cellStart[c],
+                  lists.crossRef + lists.cellStart[c] + lists.cellPopulation[c],
+                  [&](int x, int y) { return order[x - 1] < order[y - 1]; });
+      max(c, 1) = 4.0;
+    }
+    colider_range(velocity, max, remainder, 0.004, lists, 1, cells, CellStreams{3, 1});
+    std::vector<std::array<double, 3>> after(particles);
+    for (int p = 0; p < particles; p++)
+      for (int k = 0; k < 3; k++) after[p][k] = velocity((b ? renumbered[p] : p) + 1, k + 1);
+    return after;
+  };
+  const auto a = run(false, true);
+  EXPECT_EQ(a, run(true, true));
+  EXPECT_NE(a, run(true, false));
+}
+
+}  // namespace
+
+namespace {
+
+const double kInf = std::numeric_limits<double>::infinity();
+
+const StructRefusal kSafetyRefusals[] = {
+    {"a negative population", [](collide_arguments&, FlatGas& g, Beyond&) { g.population[4] = -3; },
+     "^collide_keyed: cell_population\\[4\\] is -3; it must not be negative$"},
+    {"an infinite velocity", [](collide_arguments&, FlatGas& g, Beyond&) {
+       g.velocity[3 * static_cast<size_t>(g.cross_ref[g.start[7]]) + 1] = kInf; },
+     "^collide_keyed: velocity\\[[0-9]+\\] is \\([-0-9.e]+, inf, [-0-9.e]+\\) in cell 7; each "
+     "component must be finite and at most 1e150 in size$"},
+    {"a velocity whose square overflows", [](collide_arguments&, FlatGas& g, Beyond&) {
+       g.velocity[3 * static_cast<size_t>(g.cross_ref[g.start[11] + 2])] = -1e200; },
+     "^collide_keyed: velocity\\[[0-9]+\\] is \\(-1e\\+200, .*\\) in cell 11; each component"},
+    {"a velocity that is not a number", [](collide_arguments&, FlatGas& g, Beyond&) {
+       g.velocity[3 * static_cast<size_t>(g.cross_ref[g.start[0]]) + 2] = kNaN; },
+     "velocity\\[[0-9]+\\] is \\(.*nan\\) in cell 0"},
+    {"cell_start inside velocity", [](collide_arguments& a, FlatGas& g, Beyond&) {
+       a.cell_start = reinterpret_cast<const int32_t*>(g.velocity.data()) + 4; },
+     "^collide_keyed: velocity and cell_start share memory; each needs its own$"},
+    {"one array for both per-cell estimates", [](collide_arguments& a, FlatGas& g, Beyond&) {
+       a.select_remainder = g.max_rel_speed.data(); },
+     "^collide_keyed: max_rel_speed and select_remainder share memory; each needs its own$"},
+    {"masses inside the remainders", [](collide_arguments& a, FlatGas& g, Beyond&) {
+       a.mass = g.select_remainder.data() + 3; },
+     "^collide_keyed: select_remainder and mass share memory"},
+    {"more candidates than an int counts", [](collide_arguments&, FlatGas& g, Beyond& b) {
+       for (int c = 0; c < 12; c++) {  // each cell's S near 1e9: each fits, the sum does not
+         b.coeff[c] = 1e9 / (g.population[c] * (g.population[c] - 1.0) * g.max_rel_speed[c]);
+       } },
+     "^collide_keyed: the cells' candidate pairs add up to [0-9]+, more than the 2147483647 "
+     "collisions an int32 counts"},
+};
+
+TEST(CollideC, EachSafetyRefusalComesBeforeAnyChange) {
+  for (const StructRefusal& refusal : kSafetyRefusals) {
+    FlatGas g = random_gas(3);
+    Beyond beyond(g);
+    collide_arguments a = beyond.of(g, 0, 12);
+    refusal.spoil(a, g, beyond);
+    const FlatGas before = g;
+    int32_t collisions = -7;
+    char message[400];
+    EXPECT_EQ(collide_keyed(&a, 1, 1, &collisions, message, sizeof message),
+              COLLIDE_INVALID_ARGUMENT) << refusal.what;
+    EXPECT_TRUE(std::regex_search(message, std::regex(refusal.message)))
+        << refusal.what << ": " << message << "\n  expected to match: " << refusal.message;
+    EXPECT_EQ(collisions, -7) << refusal.what;
+    expect_unchanged(g, before, refusal.what);
+  }
+}
+
+// A cancel callback that stops the call at its n-th question, and may
+// spoil the arrays on an earlier one, as another thread could.
+struct Stopper {
+  int asked = 0, stop_at = 1 << 30, spoil_at = -1;
+  std::function<void()> spoil;
+  static int ask(void* self) {
+    auto* s = static_cast<Stopper*>(self);
+    if (++s->asked == s->spoil_at) s->spoil();
+    return s->asked >= s->stop_at;
+  }
+};
+
+TEST(CollideC, ACancelledCallKeepsTheCellsBeforeAndLeavesTheRest) {
+  FlatGas g = random_gas(7), whole = random_gas(7);
+  Beyond beyond(g);
+  collide_arguments a = beyond.of(g, 0, 12), all = beyond.of(whole, 0, 12);
+  Stopper stopper;
+  stopper.stop_at = 6;  // asked before cells 0 to 5: stops before cell 5
+  a.cancel = Stopper::ask;
+  a.cancel_context = &stopper;
+  int32_t collisions = -7, done = 0;
+  char message[200];
+  ASSERT_EQ(collide_keyed(&all, 4, 0, &done, message, sizeof message), COLLIDE_OK);
+  EXPECT_EQ(collide_keyed(&a, 4, 0, &collisions, message, sizeof message), COLLIDE_CANCELLED);
+  EXPECT_STREQ(message, "collide_keyed: cancelled at cell 5; the cells before it keep their collisions");
+  EXPECT_EQ(collisions, -7) << "the count is lost";
+  for (int c = 0; c < 12; c++) {
+    const FlatGas& expected = c < 5 ? whole : random_gas(7);
+    EXPECT_EQ(g.max_rel_speed[c], expected.max_rel_speed[c]) << "cell " << c;
+    EXPECT_EQ(g.select_remainder[c], expected.select_remainder[c]) << "cell " << c;
+  }
+}
+
+TEST(CollideC, ALongCellIsAskedWithinItself) {
+  FlatGas g = random_gas(8);
+  Beyond beyond(g);
+  for (int c = 0; c < 12; c++)  // about 200,000 candidates a cell
+    beyond.coeff[c] = 2e5 / (g.population[c] * (g.population[c] - 1.0) * g.max_rel_speed[c]);
+  collide_arguments a = beyond.of(g, 0, 12);
+  Stopper stopper;
+  stopper.stop_at = 3;  // before cell 0, then twice within it
+  a.cancel = Stopper::ask;
+  a.cancel_context = &stopper;
+  int32_t collisions = 0;
+  char message[200];
+  EXPECT_EQ(collide_keyed(&a, 4, 0, &collisions, message, sizeof message), COLLIDE_CANCELLED);
+  EXPECT_STREQ(message, "collide_keyed: cancelled at cell 0; the cells before it keep their collisions");
+}
+
+// Arrays rewritten during the call, between two cells, as another thread
+// could: the call refuses to go on instead of reading outside them. (Under
+// AddressSanitizer, a read outside would end the test.)
+TEST(CollideC, IndicesRewrittenDuringTheCallAreCaughtWhereTheyAreRead) {
+  struct Case {
+    const char* what;
+    std::function<void(FlatGas&, Beyond&)> spoil;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"a start past cross_ref", [](FlatGas& g, Beyond&) { g.start[9] = 1 << 30; },
+       "cell_start\\[9\\] is 1073741824 in cell 9; with cell_population\\[9\\]"},
+      {"a population past cross_ref", [](FlatGas& g, Beyond&) { g.population[10] = 1 << 30; },
+       "cell_start\\[10\\] is [0-9]+ in cell 10; with cell_population\\[10\\] = 1073741824"},
+      {"a particle index past the rows", [](FlatGas& g, Beyond&) {
+         for (int k = g.start[9]; k < g.start[9] + g.population[9]; k++) g.cross_ref[k] = 1 << 30; },
+       "a particle number is 1073741824 in cell 9; it must name a row of the velocities"},
+      {"a species past the count", [](FlatGas& g, Beyond& b) {
+         for (int k = g.start[9]; k < g.start[9] + g.population[9]; k++) b.species[g.cross_ref[k]] = 1 << 30; },
+       "species\\[[0-9]+\\] is 1073741824 in cell 9; a species must lie in \\[0, 2\\)"},
+  };
+  for (const Case& c : cases) {
+    FlatGas g = random_gas(9);
+    Beyond beyond(g);
+    collide_arguments a = beyond.of(g, 0, 12);
+    Stopper stopper;
+    stopper.spoil_at = 9;  // asked before cell 8: spoils cell 9 onward
+    stopper.spoil = [&] { c.spoil(g, beyond); };
+    a.cancel = Stopper::ask;
+    a.cancel_context = &stopper;
+    int32_t collisions = 0;
+    char message[300];
+    EXPECT_EQ(collide_keyed(&a, 4, 0, &collisions, message, sizeof message),
+              COLLIDE_INVALID_ARGUMENT) << c.what;
+    EXPECT_TRUE(std::regex_search(message, std::regex(c.message))) << c.what << ": " << message;
+  }
+}
+
+TEST(ColiderSafety, TheCxxFormsRefuseANegativePopulationABadVelocityAndOneMatrixTwice) {
+  FlatGas flat = random_gas(10);
+  struct Case {
+    const char* what;
+    std::function<int(MatrixGas&)> call;
+    const char* message;
+  };
+  auto keyed = [](MatrixGas& m) {
+    return colider_range(m.velocity, m.max_rel_speed, m.select_remainder, 0.004, m.cells, 1, 12,
+                         CellStreams{1, 1});
+  };
+  const Case cases[] = {
+      {"a negative population", [&](MatrixGas& m) { m.cells.cellPopulation[1] = -1; return keyed(m); },
+       "colider: cellPopulation is -1 in cell 1; it must not be negative"},
+      {"a velocity of 1e151", [&](MatrixGas& m) {
+         m.velocity(m.cells.crossRef[m.cells.cellStart[1]], 2) = 1e151; return keyed(m); },
+       "colider: velocity\\([0-9]+\\) is \\(.*, 1e\\+151, .*\\) in cell 1; each component must be "
+       "finite and at most 1e150 in size"},
+      {"one Matrix for both estimates", [&](MatrixGas& m) {
+         return colider_range(m.velocity, m.max_rel_speed, m.max_rel_speed, 0.004, m.cells, 1, 12,
+                              CellStreams{1, 1}); },
+       "colider: maxRelSpeed and selectRemainder are the same Matrix; each needs its own"},
+      {"the velocities as the coefficients", [&](MatrixGas& m) {
+         return colider(m.velocity, m.max_rel_speed, 0.0, [] { return 0.5; }, m.select_remainder,
+                        m.velocity, m.cells); },
+       "colider: velocity and the per-cell selectCoeff are the same Matrix; each needs its own"},
+  };
+  for (const Case& c : cases) {
+    MatrixGas m(flat);
+    try {
+      c.call(m);
+      ADD_FAILURE() << "accepted: " << c.what;
+    } catch (const ColiderError& refused) {
+      EXPECT_TRUE(std::regex_search(refused.what(), std::regex(c.message)))
+          << c.what << ": " << refused.what();
+    }
+    if (std::string(c.what) != "a velocity of 1e151") {
+      EXPECT_TRUE(m.same_bits(flat)) << c.what;
+    }
   }
 }
 

@@ -36,21 +36,8 @@ void HardSphereGas::stream() {
   }
 }
 
-void sort_into_cells(const std::vector<int>& cell_of, SortList& cells) {
-  for (int c = 0; c <= cells.numCells; c++) cells.cellPopulation[c] = 0;
-  for (int c : cell_of) cells.cellPopulation[c]++;
-  int position = 1;
-  std::vector<int> fill(static_cast<std::size_t>(cells.numCells) + 1);
-  for (int c = 1; c <= cells.numCells; c++) {
-    cells.cellStart[c] = position;
-    fill[c] = position;
-    position += cells.cellPopulation[c];
-  }
-  for (std::size_t p = 1; p <= cell_of.size(); p++)
-    cells.crossRef[fill[cell_of[p - 1]]++] = static_cast<int>(p);
-}
-
-// The particles into cells along x.
+// The particles into cells along x, each cell's in ascending order of their
+// numbers (the library's order rule).
 void HardSphereGas::sort() {
   const int n_cells = parameters_.cells;
   std::vector<int> cell_of(parameters_.particles);
@@ -59,7 +46,7 @@ void HardSphereGas::sort() {
     if (c > n_cells) c = n_cells;  // x rounded up to the box's end
     cell_of[p - 1] = c;
   }
-  sort_into_cells(cell_of, cells_);
+  sort_into_cells(cell_of.data(), parameters_.particles, cells_);
 }
 
 void HardSphereGas::renumber_by_cell() {

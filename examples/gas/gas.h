@@ -12,8 +12,6 @@
 
 #include <collide/colider.h>
 
-struct Mixture;  // declared here too: a benchmark builds gas.cpp against older collides
-
 struct GasParameters {
   int particles = 20000;
   int cells = 40;
@@ -91,11 +89,6 @@ class HardSphereGas {
 
 // The Maxwell-Boltzmann speed density for a gas whose mean squared speed is
 // `mean_square` (that is 3 kT / m).
-// Counting sort into cells: particle p (from 1) lies in cell cell_of[p - 1]
-// (from 1 to cells.numCells). Fills the cell lists, crossRef positions
-// counting from 1, each cell's particles in increasing order.
-void sort_into_cells(const std::vector<int>& cell_of, SortList& cells);
-
 double maxwell_density(double v, double mean_square);
 // Its cumulative distribution.
 double maxwell_cdf(double v, double mean_square);

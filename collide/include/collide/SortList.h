@@ -8,7 +8,8 @@
 //   crossRef[k]        particle numbers (rows of the velocity Matrix, from 1)
 //                      grouped by cell: cell c's particles stand at
 //                      cellStart[c] .. cellStart[c] + cellPopulation[c] - 1
-// Entry 0 of cellPopulation and cellStart is never read.
+// Entry 0 of cellPopulation and cellStart is never read. crossRefSize, after
+// them, is the room in crossRef, for sort_into_cells (colider.h).
 #ifndef COLLIDE_SORTLIST_H
 #define COLLIDE_SORTLIST_H
 
@@ -23,15 +24,17 @@ class SortList {
   int* cellPopulation;
   int* cellStart;
   int* crossRef;
+  int crossRefSize;
 
   // Zero-filled arrays: numCells + 1 entries for the per-cell arrays, and
   // crossRefSize positions (numParticles + 1 lets positions count from 1).
   // A negative size throws std::invalid_argument naming it.
-  SortList(int numCells_, int crossRefSize)
-      : numCells(checked_sizes(numCells_, crossRefSize)),
+  SortList(int numCells_, int crossRefSize_)
+      : numCells(checked_sizes(numCells_, crossRefSize_)),
         cellPopulation(new int[static_cast<std::size_t>(numCells_) + 1]()),
         cellStart(new int[static_cast<std::size_t>(numCells_) + 1]()),
-        crossRef(new int[static_cast<std::size_t>(crossRefSize)]()) {}
+        crossRef(new int[static_cast<std::size_t>(crossRefSize_)]()),
+        crossRefSize(crossRefSize_) {}
 
   ~SortList() {
     delete[] cellPopulation;
@@ -45,8 +48,10 @@ class SortList {
       : numCells(other.numCells),
         cellPopulation(other.cellPopulation),
         cellStart(other.cellStart),
-        crossRef(other.crossRef) {
+        crossRef(other.crossRef),
+        crossRefSize(other.crossRefSize) {
     other.numCells = 0;
+    other.crossRefSize = 0;
     other.cellPopulation = other.cellStart = other.crossRef = nullptr;
   }
   SortList& operator=(SortList&& other) noexcept {
@@ -54,6 +59,7 @@ class SortList {
     std::swap(cellPopulation, other.cellPopulation);
     std::swap(cellStart, other.cellStart);
     std::swap(crossRef, other.crossRef);
+    std::swap(crossRefSize, other.crossRefSize);
     return *this;
   }
   SortList(const SortList&) = delete;
@@ -61,11 +67,11 @@ class SortList {
 
  private:
   // Both sizes are checked before anything is allocated.
-  static int checked_sizes(int numCells_, int crossRefSize) {
-    const char* name = numCells_ < 0 ? "numCells" : crossRefSize < 0 ? "crossRefSize" : 0;
+  static int checked_sizes(int numCells_, int crossRefSize_) {
+    const char* name = numCells_ < 0 ? "numCells" : crossRefSize_ < 0 ? "crossRefSize" : 0;
     if (name != 0) {
       throw std::invalid_argument(std::string("SortList: ") + name + " must not be negative, not " +
-                                  std::to_string(numCells_ < 0 ? numCells_ : crossRefSize));
+                                  std::to_string(numCells_ < 0 ? numCells_ : crossRefSize_));
     }
     return numCells_;
   }

@@ -97,6 +97,15 @@ class SelectCoeff {
   const Matrix* perCell_ = nullptr;
 };
 
+// Fills the cell lists in the order rule: particle p (from 1) stands in cell
+// cellOf[p - 1] (1 to numCells), and each cell lists its particles in
+// ascending order, from crossRef position 1. With this order a step's
+// results depend only on which particles share a cell, not on how the
+// particles are numbered or split among threads or ranks. cells needs room
+// for particles + 1 positions; throws ColiderError, having written nothing,
+// for a cell out of range or too little room.
+void sort_into_cells(const int* cellOf, int particles, SortList& cells);
+
 #include "colider_step.h"
 
 namespace collide_detail {
@@ -112,6 +121,7 @@ int colider_callable(Matrix& velocity, Matrix& maxRelSpeed, Generator& generator
   check_interactions(interactions, "colider");
   const MatrixGas gas = {velocity, maxRelSpeed, selectRemainder, selectCoeff.value(),
                          selectCoeff.perCell(), cells, interactions};
+  check_distinct(gas);
   return collide_cells(gas, 1, cells.numCells + 1,
                        [&generator](int) -> Generator& { return generator; });
 }

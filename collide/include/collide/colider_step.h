@@ -52,6 +52,8 @@ struct ArgumentNames {
   const char* selectCoeff;
   const char* maxRelSpeed;
   const char* selectRemainder;
+  const char* particle;  // a particle p's velocity: "velocity(" p ")" or "velocity[" p "]"
+  const char* particle_end;
 };
 
 struct CellInputs {
@@ -87,6 +89,8 @@ class CellStep {
 
  private:
   long long row_offset(int particle);
+  int species_of(long long row);
+  void check_velocities(const ArgumentNames& names);
   void take_law(const collide_model& model);
   double model_weight(double d1, double d2, double d3);
   void scatter_by_model(double u4, double u5);
@@ -106,6 +110,7 @@ class CellStep {
   long long first_row_ = 0;
   long long second_row_ = 0;
   const collide_model* model_ = nullptr;
+  int first_species_ = 0, second_species_ = 0;  // with species
   // model_'s weight, worked out once: whether it is a square root, its
   // factor, the inverse square of g_ref and the exponent (models.h).
   bool law_hard_ = true;
@@ -120,18 +125,28 @@ class CellStep {
 // int counts.
 [[noreturn]] void too_many_collisions(int cell);
 
+// What the loop throws when the gas's cancel_requested says to stop, before
+// cell `cell` or within it.
+struct Cancelled {
+  int cell;
+};
+
 // The cells first to end - 1 of `gas`, each begun by begin_cell(step, gas,
 // c) (a function of the form's own, found by argument-dependent lookup),
-// its candidates drawn from draw_for(c). Returns the collisions accepted.
+// its candidates drawn from draw_for(c). Asks cancel_requested(gas) before
+// each cell and after every 65536 candidates. Returns the collisions
+// accepted.
 template <class Gas, class DrawFor>
 int collide_cells(const Gas& gas, int first, int end, DrawFor&& draw_for) {
   int collisions = 0;
   for (int c = first; c < end; c++) {
+    if (cancel_requested(gas)) throw Cancelled{c};
     CellStep cell;
     const int candidates = begin_cell(cell, gas, c);
     if (candidates <= 0) continue;
     auto&& draw = draw_for(c);
     for (int candidate = 0; candidate < candidates; candidate++) {
+      if ((candidate & 0xFFFF) == 0xFFFF && cancel_requested(gas)) throw Cancelled{c};
       const double u1 = draw();
       const double u2 = draw();
       const double u3 = draw();
@@ -163,6 +178,12 @@ struct MatrixGas {
 // Begins cell c of `gas` (from 1); its Matrix entries go through the
 // Matrix's checks.
 int begin_cell(CellStep& step, const MatrixGas& gas, int c);
+
+// The C++ forms cannot be cancelled.
+inline bool cancel_requested(const MatrixGas&) { return false; }
+
+// Refuses the same Matrix given for two of the step's arrays.
+void check_distinct(const MatrixGas& gas);
 
 // Checks the model (which messages call `single`) or the table of models,
 // and the masses, once before a step; throws the ColiderError that names

@@ -23,7 +23,8 @@ extern "C" {
 enum {
   COLLIDE_OK = 0,
   COLLIDE_INVALID_ARGUMENT = 1, /* an argument is refused: the message says which */
-  COLLIDE_FAILED = 2            /* anything else, such as memory that could not be had */
+  COLLIDE_FAILED = 2,           /* anything else, such as memory that could not be had */
+  COLLIDE_CANCELLED = 3         /* the cancel callback asked the call to stop */
 };
 
 /* The collision models. Each has the cross-section
@@ -90,7 +91,20 @@ typedef struct collide_model {
  *   mass              with species: species_count doubles, each species'
  *                     mass, finite and above 0 (any unit: only ratios
  *                     count). An accepted pair keeps its centre-of-mass
- *                     velocity and its relative speed. */
+ *                     velocity and its relative speed.
+ *   cancel            NULL, or a function the call asks, with
+ *                     cancel_context, before each cell and after every
+ *                     65536 candidate pairs whether to stop: a nonzero
+ *                     answer ends the call with COLLIDE_CANCELLED. The
+ *                     cells done before keep their collisions, and so do
+ *                     the pairs already done in the cell it stopped in;
+ *                     the count of collisions is lost.
+ *
+ * No two of velocity, max_rel_speed and select_remainder, nor any of them
+ * and another array of the call, may share memory. Every index is checked
+ * where it is read, so that arrays another thread rewrites during the call
+ * can end it with COLLIDE_INVALID_ARGUMENT but never make it read or write
+ * outside them. */
 typedef struct collide_arguments {
   double* velocity;
   int32_t particles;
@@ -110,7 +124,20 @@ typedef struct collide_arguments {
   int32_t species_count;
   const int32_t* species;
   const double* mass;
+  int (*cancel)(void* context);
+  void* cancel_context;
 } collide_arguments;
+
+/* Cell lists in the order that makes a step's results independent of how
+ * the particles are numbered or split among ranks: particle p (from 0) is
+ * in cell cell_of[p], 0 to cells - 1; cell c's particles are listed in
+ * ascending order from cross_ref[cell_start[c]], cell_population[c] of
+ * them, in one counting pass. cross_ref has room for `particles` entries.
+ * Returns COLLIDE_OK, or COLLIDE_INVALID_ARGUMENT with the message for a
+ * cell out of range, having written nothing. */
+int collide_sort_cells(const int32_t* cell_of, int32_t particles, int32_t cells,
+                       int32_t* cell_population, int32_t* cell_start, int32_t* cross_ref,
+                       char* message, size_t message_size);
 
 /* The step with per-cell streams: cell c draws from Philox4x64-10 under the
  * key {key, step} with the counters {c, 0, 0, 0}, {c, 1, 0, 0}, ...; each

@@ -28,6 +28,10 @@ model             the collision model of every pair (HardSphere(), VHS,
                   species
 species           int32 (particles,): each particle's species, from 0
 mass              float64 (S,): each species' mass, finite and above 0
+first_cell, end_cell  only the cells first_cell to end_cell - 1 are done
+                  (all by default), so that ranks or threads can each take
+                  a range; ranges done in any order give one call's bits
+                  with key= and step=
 
 Everything counts from 0. Instead of a generator, key= and step= (whole
 numbers in [0, 2**64)) draw each cell's deviates from a stream of its own,
@@ -35,9 +39,21 @@ Philox4x64-10 under the key (key, step) and the counters (c, 0), (c, 1), ...:
 the same bits as the C++ colider_range and the C collide_keyed.
 
 A wrong dtype or type raises TypeError; a wrong shape, a non-contiguous or
-read-only array, an index out of range, a model parameter out of its range
-or a per-cell value that is not finite raises ValueError. Each names the
-argument, and nothing is changed. The step itself runs without the GIL.
+read-only array, arrays that share memory, an index out of range, a
+negative population, a velocity that is not finite (or whose square is
+not), a model parameter out of its range or a per-cell value that is not
+finite raises ValueError. Each names the argument, and nothing is changed.
+
+The step runs without the GIL. Ctrl-C stops it within a fraction of a
+second with KeyboardInterrupt: the cells done before keep their
+collisions, and so do the pairs already done in the cell it stopped in;
+the count is lost.
+
+    cell_population, cell_start, cross_ref = collide.sort_cells(cell_of, cells)
+
+makes the cell lists from each particle's cell in the order rule: each
+cell's particles in ascending order, so that results depend only on which
+particles share a cell, not on how they are numbered or split.
 """
 
 import inspect
@@ -115,7 +131,7 @@ def _model_class(kind, name, summary, parameters):
 _MODELS = [_model_class(*entry) for entry in _core.model_kinds()]
 globals().update({cls.__name__: cls for cls in _MODELS})
 
-__all__ = ["colider", "Model"] + [cls.__name__ for cls in _MODELS]
+__all__ = ["colider", "sort_cells", "Model"] + [cls.__name__ for cls in _MODELS]
 
 
 def _array(value, name, dtype, ndim, writeable):
@@ -199,9 +215,39 @@ def _models(model, species, mass, particles):
     return table, species, mass
 
 
+def _cell_range(first_cell, end_cell, cells):
+    first = _index(first_cell, "first_cell")
+    end = cells if end_cell is None else _index(end_cell, "end_cell")
+    if not 0 <= first <= end <= cells:
+        raise ValueError(f"colider: first_cell {first} and end_cell {end} are not a range "
+                         f"within 0 to {cells}")
+    return first, end
+
+
+def _index(value, name):
+    if isinstance(value, (bool, np.bool_)) or not isinstance(value, (int, np.integer)):
+        raise TypeError(f"colider: {name} must be a whole number, not {type(value).__name__}")
+    return int(value)
+
+
+def sort_cells(cell_of, cells):
+    """The cell lists (cell_population, cell_start, cross_ref), int32, of the
+    particles whose cells cell_of (int32, one per particle, 0 to cells - 1)
+    gives: each cell's particles in ascending order, in one counting pass."""
+    cell_of = _array(cell_of, "cell_of", np.int32, 1, False)
+    cells = _index(cells, "cells")
+    if not 0 <= cells < 2**31:
+        raise ValueError(f"colider: cells is {cells}; it must lie in [0, 2**31)")
+    population = np.empty(cells, dtype=np.int32)
+    start = np.empty(cells, dtype=np.int32)
+    cross_ref = np.empty(cell_of.shape[0], dtype=np.int32)
+    _core.sort_cells(cell_of, cells, population, start, cross_ref)
+    return population, start, cross_ref
+
+
 def colider(velocity, max_rel_speed, select_remainder, select_coeff, cell_population,
             cell_start, cross_ref, generator=None, *, key=None, step=None, model=None,
-            species=None, mass=None):
+            species=None, mass=None, first_cell=0, end_cell=None):
     """One time step's collisions; returns the number accepted (see the module's doc)."""
     velocity = _array(velocity, "velocity", np.float64, 2, True)
     if velocity.shape[1] != 3:
@@ -227,8 +273,9 @@ def colider(velocity, max_rel_speed, select_remainder, select_coeff, cell_popula
     models, species, mass = _models(model, species, mass, velocity.shape[0])
     arrays = (velocity, max_rel_speed, select_remainder, coeff, cell_population, cell_start,
               cross_ref)
+    first, end = _cell_range(first_cell, end_cell, cells)
     extras = {"select_coeff_per_cell": per_cell, "models": models, "species": species,
-              "mass": mass}
+              "mass": mass, "first_cell": first, "end_cell": end}
 
     if generator is None:
         if key is None or step is None:

@@ -1,0 +1,206 @@
+// What the module's calls share: the arrays of one step as nanobind takes
+// them, their shapes checked here (so that no call of the module can read
+// outside an array, whatever reaches it), the C interface's arguments made
+// from them, and one call run without the GIL that stops on Ctrl-C.
+#ifndef COLLIDE_PYTHON_ARRAYS_H
+#define COLLIDE_PYTHON_ARRAYS_H
+
+#include <nanobind/nanobind.h>
+#include <nanobind/ndarray.h>
+#include <nanobind/stl/optional.h>
+#include <nanobind/stl/string.h>
+#include <nanobind/stl/tuple.h>
+#include <nanobind/stl/vector.h>
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include <collide/collide.h>
+
+namespace collide_python {
+
+namespace nb = nanobind;
+
+using Velocities = nb::ndarray<double, nb::shape<-1, 3>, nb::c_contig, nb::device::cpu>;
+using PerCell = nb::ndarray<double, nb::ndim<1>, nb::c_contig, nb::device::cpu>;
+using Indices = nb::ndarray<const int32_t, nb::ndim<1>, nb::c_contig, nb::device::cpu>;
+using Doubles = nb::ndarray<const double, nb::ndim<1>, nb::c_contig, nb::device::cpu>;
+// A model as the package passes it: kind, omega, g_ref, alpha, scale.
+using ModelValues = std::tuple<int32_t, double, double, double, double>;
+
+// The interface's message, under the Python function's name and with the
+// package's name for a coefficient per cell.
+[[noreturn]] inline void raise(const char* message) {
+  std::string line = message;
+  const size_t colon = line.find(": ");
+  if (colon != std::string::npos) line = "colider: " + line.substr(colon + 2);
+  const std::string per_cell = "select_coeff_per_cell";
+  const size_t at = line.find(per_cell);
+  if (at != std::string::npos) line.replace(at, per_cell.size(), "select_coeff");
+  throw nb::value_error(line.c_str());
+}
+
+[[noreturn]] inline void refuse(const std::string& message) {
+  throw nb::value_error(("colider: " + message).c_str());
+}
+
+struct Arrays {
+  Velocities velocity;
+  PerCell max_rel_speed, select_remainder;
+  Indices cell_population, cell_start, cross_ref;
+  double select_coeff;
+  std::optional<Doubles> select_coeff_per_cell;
+  std::vector<collide_model> models;
+  std::optional<Indices> species;
+  std::optional<Doubles> mass;
+  int64_t first_cell, end_cell;  // end_cell < 0: every cell
+
+  // Every length the C interface takes from the arrays' shapes.
+  void check_shapes() {
+    const size_t cells = cell_population.shape(0);
+    const struct {
+      const char* name;
+      size_t size;
+    } sizes[] = {{"velocity", velocity.shape(0)}, {"cell_population", cells},
+                 {"cross_ref", cross_ref.shape(0)}};
+    for (const auto& s : sizes)
+      if (s.size > 2147483647)
+        refuse(std::string(s.name) + " has " + std::to_string(s.size) + " entries; at most 2147483647");
+    const struct {
+      const char* name;
+      size_t size;
+    } per_cell[] = {{"max_rel_speed", max_rel_speed.shape(0)},
+                    {"select_remainder", select_remainder.shape(0)},
+                    {"cell_start", cell_start.shape(0)},
+                    {"select_coeff", select_coeff_per_cell ? select_coeff_per_cell->shape(0) : cells}};
+    for (const auto& s : per_cell)
+      if (s.size != cells)
+        refuse(std::string(s.name) + " has " + std::to_string(s.size) + " entries, cell_population " +
+               std::to_string(cells) + ": one per cell");
+    if (species.has_value() != mass.has_value()) refuse("give species= and mass= together, or neither");
+    if (species && species->shape(0) != velocity.shape(0))
+      refuse("species has " + std::to_string(species->shape(0)) + " entries; it needs " +
+             std::to_string(velocity.shape(0)) + ", one per particle");
+    if (mass && (mass->shape(0) == 0 || mass->shape(0) > 46340))
+      refuse("mass has " + std::to_string(mass->shape(0)) + " entries; it needs 1 to 46340");
+    if (end_cell < 0) end_cell = static_cast<int64_t>(cells);
+    if (first_cell < 0 || first_cell > end_cell || end_cell > static_cast<int64_t>(cells))
+      refuse("first_cell " + std::to_string(first_cell) + " and end_cell " +
+             std::to_string(end_cell) + " are not a range within 0 to " + std::to_string(cells));
+  }
+
+  // The C interface's arguments, the shapes checked.
+  collide_arguments arguments() {
+    check_shapes();
+    collide_arguments a = {};
+    a.velocity = velocity.data();
+    a.particles = static_cast<int32_t>(velocity.shape(0));
+    a.max_rel_speed = max_rel_speed.data();
+    a.select_remainder = select_remainder.data();
+    a.cell_population = cell_population.data();
+    a.cell_start = cell_start.data();
+    a.cells = static_cast<int32_t>(cell_population.shape(0));
+    a.cross_ref = cross_ref.data();
+    a.cross_ref_size = static_cast<int32_t>(cross_ref.shape(0));
+    a.select_coeff = select_coeff;
+    a.select_coeff_per_cell = select_coeff_per_cell ? select_coeff_per_cell->data() : nullptr;
+    a.first_cell = static_cast<int32_t>(first_cell);
+    a.end_cell = static_cast<int32_t>(end_cell);
+    a.models = models.empty() ? nullptr : models.data();
+    a.model_count = static_cast<int32_t>(models.size());
+    a.species = species ? species->data() : nullptr;
+    a.mass = mass ? mass->data() : nullptr;
+    a.species_count = mass ? static_cast<int32_t>(mass->shape(0)) : 0;
+    return a;
+  }
+};
+
+inline std::vector<collide_model> models_of(const std::vector<ModelValues>& values) {
+  std::vector<collide_model> models;
+  for (const ModelValues& v : values)
+    models.push_back({std::get<0>(v), std::get<1>(v), std::get<2>(v), std::get<3>(v), std::get<4>(v)});
+  return models;
+}
+
+// The step's cancel callback: at most every 50 ms it takes the GIL and lets
+// Python run its signal handlers. One that raises (KeyboardInterrupt, on
+// Ctrl-C) stops the step; the exception stays set, to be raised.
+struct Interrupts {
+  std::chrono::steady_clock::time_point next = std::chrono::steady_clock::now();
+  bool raised = false;
+
+  static int ask(void* self) {
+    auto* s = static_cast<Interrupts*>(self);
+    const auto now = std::chrono::steady_clock::now();
+    if (now < s->next) return 0;
+    s->next = now + std::chrono::milliseconds(50);
+    nb::gil_scoped_acquire locked;
+    s->raised = PyErr_CheckSignals() != 0;
+    return s->raised;
+  }
+};
+
+// One call of the C interface, given its arguments, the collision count and
+// the message buffer, run without the GIL; a refusal raised as ValueError,
+// an interruption as what the signal handler raised.
+template <class Call>
+int32_t step_without_gil(collide_arguments arguments, Call&& call) {
+  Interrupts interrupts;
+  arguments.cancel = Interrupts::ask;
+  arguments.cancel_context = &interrupts;
+  int32_t collisions = 0;
+  char message[512];
+  int code;
+  {
+    nb::gil_scoped_release unlocked;
+    code = call(&arguments, &collisions, message, sizeof message);
+  }
+  if (code == COLLIDE_CANCELLED && interrupts.raised) throw nb::python_error();
+  if (code != COLLIDE_OK) raise(message);
+  return collisions;
+}
+
+inline int32_t keyed(Arrays a, uint64_t key, uint64_t step) {
+  return step_without_gil(a.arguments(), [&](const collide_arguments* arguments,
+                                             int32_t* collisions, char* message, size_t size) {
+    return collide_keyed(arguments, key, step, collisions, message, size);
+  });
+}
+
+// The arguments as the package passes them; noconvert, so that an array is
+// never copied (a copy would take the updates away from the caller's).
+#define COLLIDE_ARRAYS                                                               \
+  nb::arg("velocity").noconvert(), nb::arg("max_rel_speed").noconvert(),            \
+      nb::arg("select_remainder").noconvert(), nb::arg("select_coeff"),              \
+      nb::arg("cell_population").noconvert(), nb::arg("cell_start").noconvert(),     \
+      nb::arg("cross_ref").noconvert()
+#define COLLIDE_EXTRAS                                                                   \
+  nb::arg("select_coeff_per_cell").noconvert().none() = nb::none(),                      \
+      nb::arg("models") = std::vector<ModelValues>(),                                   \
+      nb::arg("species").noconvert().none() = nb::none(),                               \
+      nb::arg("mass").noconvert().none() = nb::none(), nb::arg("first_cell") = 0,       \
+      nb::arg("end_cell") = -1
+
+// A call of the module as nanobind binds it: the arrays, then the call's own
+// arguments, then the extras by keyword.
+template <class Result, class... Rest>
+auto with_arrays(Result (*step)(Arrays, Rest...)) {
+  return [step](Velocities velocity, PerCell max_rel_speed, PerCell select_remainder,
+                double select_coeff, Indices cell_population, Indices cell_start,
+                Indices cross_ref, Rest... rest, std::optional<Doubles> select_coeff_per_cell,
+                const std::vector<ModelValues>& models, std::optional<Indices> species,
+                std::optional<Doubles> mass, int64_t first_cell, int64_t end_cell) {
+    return step(Arrays{velocity, max_rel_speed, select_remainder, cell_population, cell_start,
+                       cross_ref, select_coeff, select_coeff_per_cell, models_of(models), species,
+                       mass, first_cell, end_cell},
+                rest...);
+  };
+}
+
+}  // namespace collide_python
+
+#endif
