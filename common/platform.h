@@ -26,6 +26,11 @@ constexpr int standard_error = 2;
 // Ends the process with status 1 where there is no null device to open.
 void set_up_standard_streams();
 
+// Sends standard output and standard error to the null device, where
+// writing succeeds: for a process that must stay quiet, as every MPI rank
+// but the first. Ends the process with status 1 where there is none.
+void silence_standard_output();
+
 // Opens `name` for writing in binary mode, creating it, without emptying
 // it. Returns the descriptor, or -1 with `error` set.
 int open_for_writing(const char* name, int& error);

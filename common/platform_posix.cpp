@@ -22,6 +22,14 @@ void set_up_standard_streams() {
   }
 }
 
+void silence_standard_output() {
+  const int null = open("/dev/null", O_WRONLY);
+  if (null < 0) _exit(1);
+  dup2(null, standard_output);
+  dup2(null, standard_error);
+  if (null > standard_error) close(null);
+}
+
 int open_for_writing(const char* name, int& error) {
   const int fd = ::open(name, O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
   error = fd < 0 ? errno : 0;

@@ -34,6 +34,14 @@ void set_up_standard_streams() {
   _setmode(standard_error, _O_BINARY);
 }
 
+void silence_standard_output() {
+  const int null = _open("NUL", _O_WRONLY);
+  if (null < 0) _exit(1);
+  _dup2(null, standard_output);
+  _dup2(null, standard_error);
+  if (null > standard_error) _close(null);
+}
+
 int open_for_writing(const char* name, int& error) {
   // _open shares the file for reading and writing, so that a second run can
   // open it and find the lock taken.

@@ -45,6 +45,8 @@ need_command valgrind valgrind
 need_command clang++ clang        # the libFuzzer target
 need_command gfortran gfortran    # the Fortran program that calls collide
 need_package libclang-rt-dev      # clang's fuzzer and sanitizer runtimes
+need_package libopenmpi-dev       # gas_relax_mpi, the reference gas over MPI
+need_command mpirun openmpi-bin
 need_command python3 python3
 python3 -c 'import venv, ensurepip' 2>/dev/null || missing+=(python3-venv)
 

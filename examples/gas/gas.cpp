@@ -90,14 +90,16 @@ double HardSphereGas::expected_collisions() {
   return expected;
 }
 
-double HardSphereGas::component_kurtosis() {
-  const int n = parameters_.particles;
+double HardSphereGas::component_kurtosis() { return ::component_kurtosis(velocity_); }
+
+double component_kurtosis(const Matrix& velocity) {
+  const int n = velocity.nRow();
   double mean = 0;
-  for (int p = 1; p <= n; p++) mean += velocity_(p, 1);
+  for (int p = 1; p <= n; p++) mean += velocity(p, 1);
   mean /= n;
   double m2 = 0, m4 = 0;
   for (int p = 1; p <= n; p++) {
-    double d = velocity_(p, 1) - mean;
+    double d = velocity(p, 1) - mean;
     m2 += d * d;
     m4 += d * d * d * d;
   }
@@ -113,9 +115,11 @@ std::array<double, 3> HardSphereGas::momentum() {
   return total;
 }
 
-double HardSphereGas::energy() {
+double HardSphereGas::energy() { return ::energy(velocity_); }
+
+double energy(const Matrix& velocity) {
   double total = 0;
-  for (double s : speeds()) total += s * s;
+  for (double s : speeds(velocity)) total += s * s;
   return total;
 }
 
@@ -125,11 +129,13 @@ double HardSphereGas::speed_sum() {
   return total;
 }
 
-std::vector<double> HardSphereGas::speeds() {
-  std::vector<double> result(parameters_.particles);
-  for (int p = 1; p <= parameters_.particles; p++) {
+std::vector<double> HardSphereGas::speeds() { return ::speeds(velocity_); }
+
+std::vector<double> speeds(const Matrix& velocity) {
+  std::vector<double> result(velocity.nRow());
+  for (int p = 1; p <= velocity.nRow(); p++) {
     double v2 = 0;
-    for (int k = 1; k <= 3; k++) v2 += velocity_(p, k) * velocity_(p, k);
+    for (int k = 1; k <= 3; k++) v2 += velocity(p, k) * velocity(p, k);
     result[p - 1] = std::sqrt(v2);
   }
   return result;

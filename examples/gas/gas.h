@@ -87,6 +87,13 @@ class HardSphereGas {
   unsigned long long collide_calls_ = 0;
 };
 
+// What HardSphereGas measures, for any velocities (a gas gathered from MPI
+// ranks, say): the kurtosis of the x components, the speeds, and the sum of
+// squared speeds, each summed over the rows in order.
+double component_kurtosis(const Matrix& velocity);
+std::vector<double> speeds(const Matrix& velocity);
+double energy(const Matrix& velocity);
+
 // The Maxwell-Boltzmann speed density for a gas whose mean squared speed is
 // `mean_square` (that is 3 kT / m).
 double maxwell_density(double v, double mean_square);

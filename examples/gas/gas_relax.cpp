@@ -5,7 +5,6 @@
 //                     density of the same energy
 // and prints the measured collision rate beside the hard-sphere theory.
 #include <algorithm>
-#include <cmath>
 #include <iostream>
 #include <thread>
 #include <vector>
@@ -14,7 +13,7 @@
 #include "data_file.h"
 #include "gas.h"
 #include "program.h"
-#include "text_line.h"
+#include "relaxation.h"
 
 namespace {
 
@@ -45,15 +44,6 @@ const char* const kThreadsHelp =
     "                 split the cells among N threads, from 1 to 1024; by\n"
     "                 default one for each core of the machine\n";
 
-// Whether `text` is a whole number from low to high by the suite's rule
-// (2e3 is 2000; 2.5 and 12abc are refused), stored in `value` when it is.
-bool whole_argument(const char* text, int low, int high, int& value) {
-  int parsed = 0;
-  if (parse_whole_number(text, parsed) != Parsed::Ok || parsed < low || parsed > high) return false;
-  value = parsed;
-  return true;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -69,15 +59,7 @@ int main(int argc, char** argv) {
     }
   }
   int steps = 150;
-  for (size_t k = 0; k < sizes.size(); k++) {
-    if (!whole_argument(sizes[k], 1, 100000000, k == 0 ? parameters.particles : steps)) {
-      std::cerr << kHelp.name << ": expected a whole number from 1 to 100000000, not '"
-                << quoted_token(sizes[k]) << "'; try --help" << std::endl;
-      return 2;
-    }
-  }
-  // Keep the collision rate per particle as at the default density.
-  parameters.select_coeff *= 20000.0 / parameters.particles;
+  if (!read_sizes(kHelp.name, sizes, parameters, steps)) return 2;
   HardSphereGas gas(parameters);
 
   // Both files are taken before the run, so that a busy or unwritable one
@@ -96,37 +78,8 @@ int main(int argc, char** argv) {
     relaxation.line(time, gas.component_kurtosis(), collisions);
   }
   bool written = relaxation.close();
-
-  // In equilibrium each particle collides 2 (N_c - 1) selectCoeff <w> times a
-  // step, <w> = 4 a / sqrt(pi) the mean relative speed, a^2 = <v^2> / 3.
-  const double mean_square = gas.energy() / gas.particles();
-  const double mean_w = 4 * std::sqrt(mean_square / 3) / std::sqrt(M_PI);
-  const double per_cell = static_cast<double>(parameters.particles) / parameters.cells;
-  const double theory = 2 * (per_cell - 1) * parameters.select_coeff * mean_w;
-  const double measured =
-      2.0 * late_collisions / gas.particles() / (steps - steps / 2);
-  TextLine line;
-  line << "collisions per particle: " << time;
-  print_line(line);
-  line << "final kurtosis of a velocity component: " << gas.component_kurtosis()
-       << " (Maxwell-Boltzmann: 3)";
-  print_line(line);
-  line << "collisions per particle and step in equilibrium: " << measured
-       << " (hard-sphere theory: " << theory << ")";
-  print_line(line);
-
-  const int bins = 40;
-  const double width = 3.0 * parameters.speed / bins;
-  std::vector<int> counts(bins);
-  for (double v : gas.speeds()) {
-    int b = static_cast<int>(v / width);
-    if (b < bins) counts[b]++;
-  }
-  for (int b = 0; b < bins; b++) {
-    double centre = (b + 0.5) * width;
-    histogram.line(centre, counts[b] / (gas.particles() * width),
-                   maxwell_density(centre, mean_square));
-  }
+  print_summary(gas.velocities(), parameters, time, late_collisions, steps);
+  write_speeds(histogram, gas.velocities(), parameters);
   written = histogram.close() && written;
   return written ? 0 : 1;
 }

@@ -1,0 +1,268 @@
+// The reference gas over MPI ranks: gas_relax's run with its cells split
+// into contiguous ranges over the ranks. It writes what gas_relax writes,
+// byte for byte, for any number of ranks:
+//   mpirun -n 4 gas_relax_mpi 100000 150   (the same bytes as gas_relax 100000 150)
+// Each step, every rank
+//   1. streams its particles;
+//   2. sends each particle whose cell another rank owns to that rank;
+//   3. keeps its particles in ascending order of their numbers and lists
+//      each cell's particles in that order (sort_into_cells), so that a
+//      cell's list is the same however the cells are split;
+//   4. collides its own cells with colider_range, under the global cell
+//      numbers and the run's per-cell streams;
+// and rank 0 gathers the x components, in particle order, for the kurtosis.
+// At the end rank 0 gathers every velocity for the summary and the speeds.
+// Rank 0 alone writes standard output and the Data files.
+#include <mpi.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <exception>
+#include <iostream>
+#include <optional>
+#include <vector>
+
+#include "data_file.h"
+#include "gas.h"
+#include "platform.h"
+#include "program.h"
+#include "relaxation.h"
+
+namespace {
+
+const ProgramHelp kHelp = {
+    "gas_relax_mpi", " [PARTICLES [STEPS]]",
+    "relaxation of a hard-sphere gas to Maxwell-Boltzmann, over MPI ranks",
+    "gas_relax's run (20000 particles in 40 cells of a periodic box unless\n"
+    "PARTICLES says otherwise, 150 time steps unless STEPS does), its cells\n"
+    "split into contiguous ranges over the MPI ranks it is started on, for\n"
+    "example by mpirun -n 4. Each step the particles move to the rank that\n"
+    "owns their cell, each cell lists its particles in ascending order of\n"
+    "their numbers, and each rank collides its own cells with per-cell random\n"
+    "streams: standard output and both Data files are gas_relax's, byte for\n"
+    "byte, for any number of ranks. Rank 0 writes them.\n"
+    "\n"
+    "Writes:\n"
+    "  gas_kurtosis.dat  \"<collisions per particle> <kurtosis> <collisions>\"\n"
+    "                    per step, from time 0\n"
+    "  gas_speeds.dat    \"<speed> <measured density> <Maxwell-Boltzmann density>\"\n"
+    "                    for 40 bins of the final speeds\n"
+    "  standard output   the collision rate beside hard-sphere theory\n",
+    "a Data file could not be opened or written, or another run is writing\n"
+    "     it; standard output could not be written"};
+
+// A particle as it travels between ranks: its number (from 1), position
+// and velocity.
+struct Particle {
+  int number;
+  double x;
+  double v[3];
+};
+
+class RankGas {
+ public:
+  RankGas(const GasParameters& parameters, int rank, int ranks);
+
+  // Stream, move between ranks, sort into cells, collide: the collisions of
+  // this rank's cells.
+  int step();
+  // Every particle's velocity, in order, on rank 0 (x alone with `x_only`);
+  // an empty Matrix elsewhere.
+  Matrix gather(bool x_only) const;
+
+ private:
+  int first_cell(int rank) const {
+    return 1 + static_cast<int>(static_cast<long long>(parameters_.cells) * rank / ranks_);
+  }
+  int cell_of(double x) const;
+  int owner(int cell) const;
+  void migrate();
+
+  GasParameters parameters_;
+  int rank_, ranks_;
+  std::vector<Particle> mine_;  // in ascending order of their numbers
+  Matrix maxRelSpeed_, selectRemainder_;  // every cell's; this rank's are used
+  std::uint64_t steps_ = 0;
+};
+
+RankGas::RankGas(const GasParameters& parameters, int rank, int ranks)
+    : parameters_(parameters),
+      rank_(rank),
+      ranks_(ranks),
+      maxRelSpeed_(parameters.cells, 1),
+      selectRemainder_(parameters.cells, 1) {
+  // The start is gas_relax's: the whole gas made here from the run's
+  // generator, then only this rank's particles kept.
+  HardSphereGas whole(parameters);
+  for (int p = 1; p <= parameters.particles; p++) {
+    const double x = whole.positions()[p - 1];
+    if (owner(cell_of(x)) != rank_) continue;
+    Matrix& v = whole.velocities();
+    mine_.push_back({p, x, {v(p, 1), v(p, 2), v(p, 3)}});
+  }
+  maxRelSpeed_.set(2 * parameters.speed);
+}
+
+// As HardSphereGas::sort places a particle.
+int RankGas::cell_of(double x) const {
+  const int cells = parameters_.cells;
+  const int c = 1 + static_cast<int>(x / parameters_.box * cells);
+  return c > cells ? cells : c;
+}
+
+int RankGas::owner(int cell) const {
+  int rank = static_cast<int>(static_cast<long long>(cell - 1) * ranks_ / parameters_.cells);
+  while (rank + 1 < ranks_ && first_cell(rank + 1) <= cell) rank++;
+  while (first_cell(rank) > cell) rank--;
+  return rank;
+}
+
+void RankGas::migrate() {
+  std::vector<std::vector<Particle>> out(ranks_);
+  std::vector<Particle> staying;
+  for (const Particle& particle : mine_) {
+    const int to = owner(cell_of(particle.x));
+    (to == rank_ ? staying : out[to]).push_back(particle);
+  }
+  const int size = static_cast<int>(sizeof(Particle));
+  std::vector<int> send_counts(ranks_), send_at(ranks_), receive_counts(ranks_), receive_at(ranks_);
+  std::vector<Particle> send;
+  for (int r = 0; r < ranks_; r++) {
+    send_at[r] = static_cast<int>(send.size()) * size;
+    send_counts[r] = static_cast<int>(out[r].size()) * size;
+    send.insert(send.end(), out[r].begin(), out[r].end());
+  }
+  MPI_Alltoall(send_counts.data(), 1, MPI_INT, receive_counts.data(), 1, MPI_INT, MPI_COMM_WORLD);
+  int total = 0;
+  for (int r = 0; r < ranks_; r++) {
+    receive_at[r] = total;
+    total += receive_counts[r];
+  }
+  std::vector<Particle> received(total / size);
+  MPI_Alltoallv(send.data(), send_counts.data(), send_at.data(), MPI_BYTE, received.data(),
+                receive_counts.data(), receive_at.data(), MPI_BYTE, MPI_COMM_WORLD);
+  staying.insert(staying.end(), received.begin(), received.end());
+  std::sort(staying.begin(), staying.end(),
+            [](const Particle& a, const Particle& b) { return a.number < b.number; });
+  mine_.swap(staying);
+}
+
+int RankGas::step() {
+  const double L = parameters_.box;
+  for (Particle& particle : mine_) {  // as HardSphereGas::stream
+    const double x = std::fmod(particle.x + particle.v[0] * parameters_.time_step, L);
+    particle.x = x < 0 ? x + L : x;
+  }
+  migrate();
+
+  const int n = static_cast<int>(mine_.size());
+  Matrix velocity(std::max(n, 1), 3);
+  std::vector<int> cells_of(n);
+  for (int j = 0; j < n; j++) {
+    for (int k = 0; k < 3; k++) velocity(j + 1, k + 1) = mine_[j].v[k];
+    cells_of[j] = cell_of(mine_[j].x);
+  }
+  SortList lists(parameters_.cells, n + 1);
+  sort_into_cells(cells_of.data(), n, lists);
+  const int collisions =
+      colider_range(velocity, maxRelSpeed_, selectRemainder_, parameters_.select_coeff, lists,
+                    first_cell(rank_), first_cell(rank_ + 1) - 1,
+                    CellStreams{static_cast<std::uint64_t>(parameters_.seed), steps_++});
+  for (int j = 0; j < n; j++)
+    for (int k = 0; k < 3; k++) mine_[j].v[k] = velocity(j + 1, k + 1);
+  return collisions;
+}
+
+Matrix RankGas::gather(bool x_only) const {
+  const int columns = x_only ? 1 : 3;
+  const int n = static_cast<int>(mine_.size());
+  std::vector<int> numbers(n);
+  std::vector<double> values;
+  for (int j = 0; j < n; j++) {
+    numbers[j] = mine_[j].number;
+    values.insert(values.end(), mine_[j].v, mine_[j].v + columns);
+  }
+  std::vector<int> counts(ranks_), at(ranks_);
+  MPI_Gather(&n, 1, MPI_INT, counts.data(), 1, MPI_INT, 0, MPI_COMM_WORLD);
+  int total = 0;
+  for (int r = 0; r < ranks_; r++) at[r] = total, total += counts[r];
+  std::vector<int> all_numbers(rank_ == 0 ? total : 0);
+  MPI_Gatherv(numbers.data(), n, MPI_INT, all_numbers.data(), counts.data(), at.data(), MPI_INT, 0,
+              MPI_COMM_WORLD);
+  for (int r = 0; r < ranks_; r++) counts[r] *= columns, at[r] *= columns;
+  std::vector<double> all_values(rank_ == 0 ? static_cast<size_t>(total) * columns : 0);
+  MPI_Gatherv(values.data(), n * columns, MPI_DOUBLE, all_values.data(), counts.data(), at.data(),
+              MPI_DOUBLE, 0, MPI_COMM_WORLD);
+  if (rank_ != 0) return Matrix(1, 1);
+  Matrix velocity(total, columns);
+  for (int j = 0; j < total; j++)
+    for (int k = 0; k < columns; k++) velocity(all_numbers[j], k + 1) = all_values[j * columns + k];
+  return velocity;
+}
+
+void finalize_at_exit() {
+  int finalized = 0;
+  MPI_Finalized(&finalized);
+  if (!finalized) MPI_Finalize();
+}
+
+// Every rank's answer to whether rank 0 could go on.
+bool all_go_on(bool go_on) {
+  int flag = go_on ? 1 : 0;
+  MPI_Bcast(&flag, 1, MPI_INT, 0, MPI_COMM_WORLD);
+  return flag == 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  MPI_Init(&argc, &argv);
+  std::atexit(finalize_at_exit);
+  int rank = 0, ranks = 1;
+  MPI_Comm_rank(MPI_COMM_WORLD, &rank);
+  MPI_Comm_size(MPI_COMM_WORLD, &ranks);
+  if (rank != 0) platform::silence_standard_output();
+  const std::vector<const char*> sizes = start_program(argc, argv, kHelp, 2);
+  GasParameters parameters;
+  int steps = 150;
+  if (!read_sizes(kHelp.name, sizes, parameters, steps)) return 2;
+
+  try {
+    RankGas gas(parameters, rank, ranks);
+    // Rank 0 takes both files before the run, as gas_relax does.
+    std::optional<DataFile> relaxation, histogram;
+    if (rank == 0) {
+      relaxation.emplace(kHelp.name, "gas_kurtosis.dat");
+      if (relaxation->is_open()) histogram.emplace(kHelp.name, "gas_speeds.dat");
+    }
+    if (!all_go_on(rank != 0 || (histogram && histogram->is_open()))) return 1;
+
+    double time = 0;
+    const Matrix start = gas.gather(true);
+    if (rank == 0) relaxation->line(time, component_kurtosis(start), 0);
+    long late_collisions = 0;
+    for (int s = 1; s <= steps; s++) {
+      const int mine = gas.step();
+      int collisions = 0;
+      MPI_Reduce(&mine, &collisions, 1, MPI_INT, MPI_SUM, 0, MPI_COMM_WORLD);
+      const Matrix x = gas.gather(true);
+      if (rank != 0) continue;
+      time += 2.0 * collisions / parameters.particles;
+      if (s > steps / 2) late_collisions += collisions;
+      relaxation->line(time, component_kurtosis(x), collisions);
+    }
+    const Matrix velocity = gas.gather(false);
+    if (rank != 0) return 0;
+    bool written = relaxation->close();
+    print_summary(velocity, parameters, time, late_collisions, steps);
+    write_speeds(*histogram, velocity, parameters);
+    written = histogram->close() && written;
+    return written ? 0 : 1;
+  } catch (const std::exception& failure) {
+    std::cerr << kHelp.name << ": " << failure.what() << std::endl;
+    MPI_Abort(MPI_COMM_WORLD, 1);
+  }
+  return 1;
+}

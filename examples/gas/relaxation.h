@@ -1,0 +1,29 @@
+// What gas_relax and gas_relax_mpi share, so that both write the same bytes:
+// their sizes from the command line, and the end of a run, the summary on
+// standard output and the histogram of the final speeds.
+#pragma once
+
+#include <vector>
+
+#include "data_file.h"
+#include "gas.h"
+
+// Reads [PARTICLES [STEPS]], each a whole number from 1 to 100000000 by the
+// suite's rule, into parameters.particles and steps, and keeps the collision
+// rate per particle as at the default density. Prints the usage error and
+// returns false for anything else.
+bool read_sizes(const char* program, const std::vector<const char*>& sizes,
+                GasParameters& parameters, int& steps);
+
+// Whether `text` is a whole number from low to high by the suite's rule
+// (2e3 is 2000; 2.5 and 12abc are refused), stored in `value` when it is.
+bool whole_argument(const char* text, int low, int high, int& value);
+
+// The summary lines: collisions per particle, the final kurtosis, and the
+// rate in equilibrium (late_collisions, over the second half of the steps)
+// beside hard-sphere theory. `velocity` holds every particle, in order.
+void print_summary(const Matrix& velocity, const GasParameters& parameters, double time,
+                   long late_collisions, int steps);
+
+// gas_speeds.dat: 40 bins of the final speeds beside Maxwell-Boltzmann.
+void write_speeds(DataFile& histogram, const Matrix& velocity, const GasParameters& parameters);
