@@ -8,7 +8,7 @@
 #      output must match g++'s byte for byte; the same again with CMake's
 #      default generator, Unix Makefiles;
 #      then the Python module, built by pip into a fresh environment, and
-#      its tests;
+#      its tests; and its manylinux wheel, installed where nothing is built;
 #   3. valgrind's memcheck on the collision tests, the reference simulation
 #      and one run of each program;
 #   4. the sanitizer build (AddressSanitizer and UndefinedBehaviorSanitizer)
@@ -48,6 +48,10 @@ cmake --workflow --preset makefiles
 
 step "the Python module and its tests"
 scripts/python_test.sh
+
+step "the Python module as a manylinux wheel, installed with nothing to build"
+scripts/wheel.sh build/wheelhouse
+bash scripts/tests/wheel_installs.sh build/wheelhouse build/wheel-install
 
 step "valgrind memcheck"
 ctest --preset valgrind

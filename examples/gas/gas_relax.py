@@ -9,7 +9,9 @@ module relax it to 3. Each step draws its deviates from per-cell streams
     python3 gas_relax.py [--particles N] [--steps S] [--out gas_relax.png]
 
 writes a picture of the kurtosis against time, and of the final speeds over
-the Maxwell-Boltzmann density, and prints the final kurtosis.
+the Maxwell-Boltzmann density, and prints the final kurtosis. The picture
+needs matplotlib (pip install "./collide[examples]"); without it the
+example says so before it starts.
 """
 
 import argparse
@@ -53,9 +55,7 @@ class Gas:
         """Stream, sort into cells along x, collide; returns the collisions."""
         self.x = (self.x + self.velocity[:, 0] * self.time_step) % 1.0
         cell = np.minimum((self.x * self.cells).astype(np.int32), self.cells - 1)
-        population = np.bincount(cell, minlength=self.cells).astype(np.int32)
-        start = (np.cumsum(population) - population).astype(np.int32)
-        cross_ref = np.argsort(cell, kind="stable").astype(np.int32)
+        population, start, cross_ref = collide.sort_cells(cell, self.cells)
         collisions = collide.colider(self.velocity, self.max_rel_speed, self.select_remainder,
                                      self.select_coeff, population, start, cross_ref,
                                      key=self.seed, step=self.steps)
@@ -99,6 +99,11 @@ def main(argv=None):
     parser.add_argument("--steps", type=int, default=150)
     parser.add_argument("--out", default="gas_relax.png")
     arguments = parser.parse_args(argv)
+    try:
+        import matplotlib  # noqa: F401  (the picture's, checked before the run)
+    except ImportError:
+        parser.exit(2, 'gas_relax.py: the picture needs matplotlib: '
+                       'pip install "./collide[examples]" (or pip install matplotlib)\n')
     times, kurtoses, speeds = relax(arguments.particles, arguments.steps)
     plot(times, kurtoses, speeds, arguments.out)
     print(f"collisions per particle: {times[-1]:.6g}")

@@ -56,6 +56,7 @@ cell's particles in ascending order, so that results depend only on which
 particles share a cell, not on how they are numbered or split.
 """
 
+import importlib.metadata
 import inspect
 import numbers
 
@@ -64,6 +65,8 @@ import numpy as np
 from . import _core
 
 _UINT64_END = 2**64
+
+__version__ = importlib.metadata.version("collide")
 
 
 class Model:

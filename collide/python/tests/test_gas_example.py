@@ -35,3 +35,16 @@ def test_the_example_draws_its_picture(tmp_path):
     out = tmp_path / "gas.png"
     example.main(["--particles", "2000", "--steps", "20", "--out", str(out)])
     assert out.read_bytes()[:8] == b"\x89PNG\r\n\x1a\n"
+
+
+def test_without_matplotlib_the_example_says_so_before_it_starts(monkeypatch, capsys):
+    example = load_example()
+    monkeypatch.setitem(__import__("sys").modules, "matplotlib", None)
+    monkeypatch.setattr(example, "relax", lambda *a: (_ for _ in ()).throw(AssertionError("ran")))
+    try:
+        example.main(["--steps", "1"])
+    except SystemExit as stop:
+        assert stop.code == 2
+    else:
+        raise AssertionError("went on without matplotlib")
+    assert "needs matplotlib" in capsys.readouterr().err

@@ -1,0 +1,54 @@
+# Type stubs of the collide package. The model classes are made at import
+# from the library's table of models; tests/test_typing.py checks that the
+# classes here are those, with the same parameters and defaults.
+from typing import Optional, Sequence, Tuple, Union
+
+import numpy as np
+import numpy.typing as npt
+
+__version__: str
+
+Float64Array = npt.NDArray[np.float64]
+Int32Array = npt.NDArray[np.int32]
+
+class Model:
+    def __eq__(self, other: object) -> bool: ...
+    def __hash__(self) -> int: ...
+
+class HardSphere(Model):
+    scale: float
+    def __init__(self, scale: float = 1.0) -> None: ...
+
+class VHS(Model):
+    omega: float
+    g_ref: float
+    scale: float
+    def __init__(self, omega: float, g_ref: float, scale: float = 1.0) -> None: ...
+
+class VSS(Model):
+    omega: float
+    g_ref: float
+    alpha: float
+    scale: float
+    def __init__(self, omega: float, g_ref: float, alpha: float, scale: float = 1.0) -> None: ...
+
+def colider(
+    velocity: Float64Array,
+    max_rel_speed: Float64Array,
+    select_remainder: Float64Array,
+    select_coeff: Union[float, Float64Array],
+    cell_population: Int32Array,
+    cell_start: Int32Array,
+    cross_ref: Int32Array,
+    generator: Optional[np.random.Generator] = None,
+    *,
+    key: Optional[int] = None,
+    step: Optional[int] = None,
+    model: Union[Model, Sequence[Sequence[Model]], None] = None,
+    species: Optional[Int32Array] = None,
+    mass: Optional[Float64Array] = None,
+    first_cell: int = 0,
+    end_cell: Optional[int] = None,
+) -> int: ...
+
+def sort_cells(cell_of: Int32Array, cells: int) -> Tuple[Int32Array, Int32Array, Int32Array]: ...
