@@ -51,6 +51,15 @@ std::string shortest(double value) {
 
 namespace {
 
+// A hint that the row at `address` will be read soon; it changes no result.
+inline void prefetch(const double* address) {
+#if defined(__GNUC__) || defined(__clang__)
+  __builtin_prefetch(address);
+#else
+  static_cast<void>(address);
+#endif
+}
+
 // "colider: <what> is <value> in cell <cell>; <requirement>", thrown.
 [[noreturn]] void refuse(const char* what, double value, int cell, const char* requirement) {
   throw ColiderError(std::string("colider: ") + what + " is " + shortest(value) + " in cell " +
@@ -156,11 +165,17 @@ int CellStep::begin(const CellInputs& in) {
   const double S = expected_candidates(in.selectCoeff, *in.maxRelSpeed, *in.selectRemainder, N,
                                        cell_, *in.names);
   const int M = static_cast<int>(S);
-  // The candidates will read the cell's velocity rows, which may lie
-  // anywhere in memory: reading them all now, to check them, overlaps
-  // their cache misses instead of stalling one candidate after another.
-  if (M > 0) check_velocities(*in.names);
   *in.selectRemainder = S - M;
+  names_ = in.names;
+  // The candidates will read the cell's velocity rows, which may lie anywhere
+  // in memory: ask for them all at once, so that their cache misses overlap
+  // instead of stalling one candidate after another.
+  if (M > 0) {
+    for (int k = 0; k < N; k++) {
+      const long long r = static_cast<long long>(members_[k]) - velocity_.first;
+      if (r >= 0 && r < velocity_.count) prefetch(velocity_.data + velocity_.columns * r);
+    }
+  }
 
   stored_max_ = in.maxRelSpeed;
   running_max_ = *in.maxRelSpeed;
@@ -186,15 +201,16 @@ void check_velocity(const double* v, int particle, int cell, const ArgumentNames
                      "; each component must be finite and at most 1e150 in size");
 }
 
-// Each particle of the cell (within the rows) has finite components no
-// larger than kLargestComponent.
-void CellStep::check_velocities(const ArgumentNames& names) {
-  if (velocity_.columns < 3) return;  // the first candidate fails the Matrix's check
-  for (int k = 0; k < population_; k++) {
-    const long long r = static_cast<long long>(members_[k]) - velocity_.first;
-    if (r < 0 || r >= velocity_.count) continue;  // refused when picked
-    check_velocity(velocity_.data + velocity_.columns * r, members_[k], cell_, names);
-  }
+// Components of at most kLargestComponent keep the squared relative speed
+// of a pair at most 3 (2 kLargestComponent)^2. A larger one, or one that is
+// not a number, means that one of the pair's velocities is refused: the
+// check costs a comparison per candidate.
+const double kLargestSquare = 1.2e301;
+
+void CellStep::check_pair(double squared_speed) {
+  if (squared_speed <= kLargestSquare) return;
+  check_velocity(first_, members_[first_member_], cell_, *names_);
+  check_velocity(second_, members_[second_member_], cell_, *names_);
 }
 
 // The species of the particle in row r, checked where it is read.
@@ -230,6 +246,8 @@ bool CellStep::examine(double u1, double u2, double u3) {
                      k1 + checked_deviate(u2, "u2, the second particle's deviate,", cell_) * (N - 1)) +
                  1;
   if (k2 >= N) k2 -= N;
+  first_member_ = k1;
+  second_member_ = static_cast<int>(k2);
   first_row_ = row_offset(members_[k1]);
   second_row_ = row_offset(members_[k2]);
   first_ = velocity_.data + velocity_.columns * first_row_;
@@ -242,7 +260,9 @@ bool CellStep::examine(double u1, double u2, double u3) {
   const double d3 = first_[2] - second_[2];
   double weight;
   if (hard_spheres_) {  // the weight is the relative speed
-    speed_ = std::sqrt((d1 * d1 + d2 * d2) + d3 * d3);
+    const double squared_speed = (d1 * d1 + d2 * d2) + d3 * d3;
+    check_pair(squared_speed);
+    speed_ = std::sqrt(squared_speed);
     weight = speed_;
   } else {
     weight = model_weight(d1, d2, d3);
@@ -276,6 +296,7 @@ double CellStep::model_weight(double d1, double d2, double d3) {
   relative_[1] = d2;
   relative_[2] = d3;
   squared_speed_ = (d1 * d1 + d2 * d2) + d3 * d3;
+  check_pair(squared_speed_);
   speed_ = -1;
   return pair_weight({law_hard_, law_factor_, law_inverse_square_, law_exponent_},
                      squared_speed_, speed_);

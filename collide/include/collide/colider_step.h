@@ -90,7 +90,7 @@ class CellStep {
  private:
   long long row_offset(int particle);
   int species_of(long long row);
-  void check_velocities(const ArgumentNames& names);
+  void check_pair(double squared_speed);
   void take_law(const collide_model& model);
   double model_weight(double d1, double d2, double d3);
   void scatter_by_model(double u4, double u5);
@@ -107,6 +107,8 @@ class CellStep {
   // squared relative speed.
   double* first_ = nullptr;
   double* second_ = nullptr;
+  int first_member_ = 0, second_member_ = 0;  // their places in the cell
+  const ArgumentNames* names_ = nullptr;
   long long first_row_ = 0;
   long long second_row_ = 0;
   const collide_model* model_ = nullptr;
