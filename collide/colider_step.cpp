@@ -209,8 +209,8 @@ const double kLargestSquare = 1.2e301;
 
 void CellStep::check_pair(double squared_speed) {
   if (squared_speed <= kLargestSquare) return;
-  check_velocity(first_, members_[first_member_], cell_, *names_);
-  check_velocity(second_, members_[second_member_], cell_, *names_);
+  check_velocity(first_, static_cast<int>(first_row_ + velocity_.first), cell_, *names_);
+  check_velocity(second_, static_cast<int>(second_row_ + velocity_.first), cell_, *names_);
 }
 
 // The species of the particle in row r, checked where it is read.
@@ -246,8 +246,6 @@ bool CellStep::examine(double u1, double u2, double u3) {
                      k1 + checked_deviate(u2, "u2, the second particle's deviate,", cell_) * (N - 1)) +
                  1;
   if (k2 >= N) k2 -= N;
-  first_member_ = k1;
-  second_member_ = static_cast<int>(k2);
   first_row_ = row_offset(members_[k1]);
   second_row_ = row_offset(members_[k2]);
   first_ = velocity_.data + velocity_.columns * first_row_;

@@ -107,7 +107,6 @@ class CellStep {
   // squared relative speed.
   double* first_ = nullptr;
   double* second_ = nullptr;
-  int first_member_ = 0, second_member_ = 0;  // their places in the cell
   const ArgumentNames* names_ = nullptr;
   long long first_row_ = 0;
   long long second_row_ = 0;
