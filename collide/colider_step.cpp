@@ -207,8 +207,7 @@ void check_velocity(const double* v, int particle, int cell, const ArgumentNames
 // check costs a comparison per candidate.
 const double kLargestSquare = 1.2e301;
 
-void CellStep::check_pair(double squared_speed) {
-  if (squared_speed <= kLargestSquare) return;
+void CellStep::refuse_pair() {
   check_velocity(first_, static_cast<int>(first_row_ + velocity_.first), cell_, *names_);
   check_velocity(second_, static_cast<int>(second_row_ + velocity_.first), cell_, *names_);
 }
@@ -259,7 +258,7 @@ bool CellStep::examine(double u1, double u2, double u3) {
   double weight;
   if (hard_spheres_) {  // the weight is the relative speed
     const double squared_speed = (d1 * d1 + d2 * d2) + d3 * d3;
-    check_pair(squared_speed);
+    if (!(squared_speed <= kLargestSquare)) refuse_pair();
     speed_ = std::sqrt(squared_speed);
     weight = speed_;
   } else {
@@ -294,7 +293,7 @@ double CellStep::model_weight(double d1, double d2, double d3) {
   relative_[1] = d2;
   relative_[2] = d3;
   squared_speed_ = (d1 * d1 + d2 * d2) + d3 * d3;
-  check_pair(squared_speed_);
+  if (!(squared_speed_ <= kLargestSquare)) refuse_pair();
   speed_ = -1;
   return pair_weight({law_hard_, law_factor_, law_inverse_square_, law_exponent_},
                      squared_speed_, speed_);

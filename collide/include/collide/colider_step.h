@@ -90,7 +90,12 @@ class CellStep {
  private:
   long long row_offset(int particle);
   int species_of(long long row);
-  void check_pair(double squared_speed);
+  // Throws the ColiderError for the pair's velocity that is not finite or
+  // too large; out of the way of the candidates' loop.
+#if defined(__GNUC__) || defined(__clang__)
+  __attribute__((cold, noinline))
+#endif
+  void refuse_pair();
   void take_law(const collide_model& model);
   double model_weight(double d1, double d2, double d3);
   void scatter_by_model(double u4, double u5);
