@@ -8,8 +8,10 @@
  * Each call returns COLLIDE_OK and stores the collisions it accepted in
  * *collisions, or returns another code and writes a one-line message,
  * cut to message_size bytes with its terminating 0, into message (when
- * message is not NULL). Every array, index, model and per-cell value is
- * checked before anything is changed; a refused call changes nothing. */
+ * message is not NULL). Every array, index, model, velocity and per-cell
+ * value is checked before anything is changed, and so is the call's total
+ * of candidate pairs (at most 2147483647, so that the collisions fit an
+ * int32); a refused call changes nothing. */
 #ifndef COLLIDE_COLLIDE_H
 #define COLLIDE_COLLIDE_H
 
