@@ -51,15 +51,6 @@ std::string shortest(double value) {
 
 namespace {
 
-// A hint that the row at `address` will be read soon; it changes no result.
-inline void prefetch(const double* address) {
-#if defined(__GNUC__) || defined(__clang__)
-  __builtin_prefetch(address);
-#else
-  static_cast<void>(address);
-#endif
-}
-
 // "colider: <what> is <value> in cell <cell>; <requirement>", thrown.
 [[noreturn]] void refuse(const char* what, double value, int cell, const char* requirement) {
   throw ColiderError(std::string("colider: ") + what + " is " + shortest(value) + " in cell " +
@@ -213,15 +204,18 @@ void CellStep::refuse_pair() {
 }
 
 // The species of the particle in row r, checked where it is read.
-int CellStep::species_of(long long r) {
+inline int CellStep::species_of(long long r) {
   const int s = interactions_->species[r];
-  if (s < 0 || s >= interactions_->speciesCount) {
-    throw ColiderError("colider: species[" + std::to_string(r + velocity_.first) + "] is " +
-                       std::to_string(s) + " in cell " + std::to_string(cell_) +
-                       "; a species must lie in [0, " +
-                       std::to_string(interactions_->speciesCount) + ")");
-  }
+  if (static_cast<unsigned>(s) >= static_cast<unsigned>(interactions_->speciesCount))
+    refuse_species(r, s);
   return s;
+}
+
+void CellStep::refuse_species(long long r, int s) {
+  throw ColiderError("colider: species[" + std::to_string(r + velocity_.first) + "] is " +
+                     std::to_string(s) + " in cell " + std::to_string(cell_) +
+                     "; a species must lie in [0, " + std::to_string(interactions_->speciesCount) +
+                     ")");
 }
 
 // Particle p's row offset. A particle outside the rows, or rows of fewer

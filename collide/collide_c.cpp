@@ -1,6 +1,7 @@
 // The C interface: the collision step over the caller's flat, 0-based
 // arrays. Every argument is checked before anything changes; a C++
 // exception never crosses into the caller, which gets a code and a message.
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <exception>
@@ -90,6 +91,21 @@ Interactions interactions_of(const collide_arguments& a) {
   return {a.models, a.model_count == 1 ? 0 : S, S, a.species, a.mass};
 }
 
+// The velocities of cell c's particles, read ahead of the check so that
+// their cache misses overlap (the rows may lie anywhere in memory). The
+// indices are known to be in range.
+void check_cell_velocities(const collide_arguments& a, int32_t start, int32_t N, int32_t c) {
+  const int32_t ahead = 8;
+  for (int32_t k = start; k < start + N && k < start + ahead; k++)
+    prefetch(a.velocity + 3LL * a.cross_ref[k]);
+  for (int32_t k = start; k < start + N; k++) {
+    if (k + ahead < start + N) prefetch(a.velocity + 3LL * a.cross_ref[k + ahead]);
+    const double* v = a.velocity + 3LL * a.cross_ref[k];
+    if (!(std::fabs(v[0]) <= 1e150 && std::fabs(v[1]) <= 1e150 && std::fabs(v[2]) <= 1e150))
+      check_velocity(v, a.cross_ref[k], c, kFlatNames);
+  }
+}
+
 // Byte ranges of the call's arrays, for the overlap check.
 struct Span {
   const char* name;
@@ -174,8 +190,7 @@ void check(const collide_arguments& a, const Interactions& interactions) {
       }
     }
     if (a.velocity == nullptr) refuse("velocity is NULL");
-    for (int32_t k = start; k < start + N; k++)
-      check_velocity(a.velocity + 3LL * a.cross_ref[k], a.cross_ref[k], c, kFlatNames);
+    check_cell_velocities(a, start, N, c);
     const bool per_cell_coeff = a.select_coeff_per_cell != nullptr;
     const double S = expected_candidates(per_cell_coeff ? a.select_coeff_per_cell[c] : a.select_coeff,
                                          a.max_rel_speed[c], a.select_remainder[c], N, c,

@@ -18,6 +18,15 @@ class CellStream;
 
 extern const ArgumentNames kColiderNames;  // selectCoeff, maxRelSpeed, ...
 
+// A hint that the row at `address` will be read soon; it changes no result.
+inline void prefetch(const double* address) {
+#if defined(__GNUC__) || defined(__clang__)
+  __builtin_prefetch(address);
+#else
+  static_cast<void>(address);
+#endif
+}
+
 // Throws ColiderError unless the velocity v[0..2] of `particle`, in `cell`,
 // has finite components of at most 1e150 in size.
 void check_velocity(const double* v, int particle, int cell, const ArgumentNames& names);

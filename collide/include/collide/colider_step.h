@@ -90,6 +90,7 @@ class CellStep {
  private:
   long long row_offset(int particle);
   int species_of(long long row);
+  [[noreturn]] void refuse_species(long long row, int species);
   // Throws the ColiderError for the pair's velocity that is not finite or
   // too large; out of the way of the candidates' loop.
 #if defined(__GNUC__) || defined(__clang__)
