@@ -21,6 +21,7 @@
 #include <cstdlib>
 #include <exception>
 #include <iostream>
+#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -143,10 +144,13 @@ void RankGas::migrate() {
   std::vector<Particle> received(total / size);
   MPI_Alltoallv(send.data(), send_counts.data(), send_at.data(), MPI_BYTE, received.data(),
                 receive_counts.data(), receive_at.data(), MPI_BYTE, MPI_COMM_WORLD);
-  staying.insert(staying.end(), received.begin(), received.end());
-  std::sort(staying.begin(), staying.end(),
-            [](const Particle& a, const Particle& b) { return a.number < b.number; });
-  mine_.swap(staying);
+  // Those that stay are in order already; the few that arrived are put in
+  // order and merged in.
+  auto by_number = [](const Particle& a, const Particle& b) { return a.number < b.number; };
+  std::sort(received.begin(), received.end(), by_number);
+  mine_.clear();
+  std::merge(staying.begin(), staying.end(), received.begin(), received.end(),
+             std::back_inserter(mine_), by_number);
 }
 
 int RankGas::step() {
