@@ -225,6 +225,11 @@ int run(const char* function, const collide_arguments* arguments, int32_t* colli
   try {
     if (collisions == nullptr) refuse("collisions is NULL");
     if (arguments == nullptr) refuse("arguments is NULL");
+    if (arguments->size != sizeof(collide_arguments)) {
+      refuse("arguments->size is " + std::to_string(arguments->size) + "; this collide's "
+             "collide_arguments has " + std::to_string(sizeof(collide_arguments)) +
+             " bytes: set size to sizeof(collide_arguments), built against this collide.h");
+    }
     const collide_arguments& a = *arguments;
     const FlatGas gas = {a, interactions_of(a), {a.velocity, a.particles, 3, 0, nullptr}};
     check(a, gas.interactions);
@@ -267,6 +272,7 @@ collide_arguments hard_spheres(double* velocity, int32_t particles, double* max_
                                int32_t cross_ref_size, double select_coeff, int32_t first_cell,
                                int32_t end_cell) {
   collide_arguments a = {};
+  a.size = sizeof a;
   a.velocity = velocity;
   a.particles = particles;
   a.max_rel_speed = max_rel_speed;

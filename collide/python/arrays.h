@@ -97,6 +97,7 @@ struct Arrays {
   collide_arguments arguments() {
     check_shapes();
     collide_arguments a = {};
+    a.size = sizeof a;
     a.velocity = velocity.data();
     a.particles = static_cast<int32_t>(velocity.shape(0));
     a.max_rel_speed = max_rel_speed.data();

@@ -259,6 +259,7 @@ struct Beyond {
   }
   collide_arguments of(FlatGas& g, int32_t first, int32_t end) const {
     collide_arguments a = {};
+    a.size = sizeof a;
     a.velocity = g.velocity.data();
     a.particles = g.particles();
     a.max_rel_speed = g.max_rel_speed.data();
@@ -326,6 +327,9 @@ struct StructRefusal {
 const StructRefusal kStructRefusals[] = {
     {"a null struct", [](collide_arguments&, FlatGas&, Beyond&) {},  // replaced below
      "^collide_keyed: arguments is NULL$"},
+    {"a struct of another layout", [](collide_arguments& a, FlatGas&, Beyond&) { a.size -= 16; },
+     "^collide_keyed: arguments->size is [0-9]+; this collide's collide_arguments has [0-9]+ bytes: "
+     "set size to sizeof\\(collide_arguments\\), built against this collide.h$"},
     {"an unknown kind", [](collide_arguments&, FlatGas&, Beyond& b) { b.models[3].kind = 0; },
      "^collide_keyed: models\\[3\\]\\.kind is 0; it must be one of 1 \\(HardSphere\\), 2 "
      "\\(VHS\\), 3 \\(VSS\\)$"},

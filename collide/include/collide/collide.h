@@ -59,9 +59,15 @@ typedef struct collide_model {
   double scale; /* the pair's sigma_ref over the one in select_coeff */
 } collide_model;
 
-/* One call's arrays. Start from a zeroed struct ({0}): a zero or NULL
- * member takes the default written beside it.
+/* One call's arrays. Start from a zeroed struct and set its size first,
+ *   collide_arguments a = {sizeof a};
+ * then a zero or NULL member takes the default written beside it.
  *
+ *   size              sizeof(collide_arguments) as the caller was built:
+ *                     a call whose size differs from this library's is
+ *                     refused, never misread (a program built against
+ *                     another collide.h, or a Fortran type that misses a
+ *                     member)
  *   velocity          particles x 3 doubles, row-major: particle p's
  *                     velocity is velocity[3 p], velocity[3 p + 1],
  *                     velocity[3 p + 2] (a Fortran real(c_double) :: v(3, n))
@@ -108,6 +114,7 @@ typedef struct collide_model {
  * can end it with COLLIDE_INVALID_ARGUMENT but never make it read or write
  * outside them. */
 typedef struct collide_arguments {
+  size_t size;
   double* velocity;
   int32_t particles;
   double* max_rel_speed;

@@ -86,7 +86,7 @@ int main(void) {
                                    {COLLIDE_VHS, 0.75, 1.0, 1.0, 1.5},
                                    {COLLIDE_VSS, 0.8, 1.0, 1.5, 1.0}};
   const double coeff[CELLS] = {0.01, 0.012, 0.014, 0.016};
-  collide_arguments a = {0};
+  collide_arguments a = {sizeof a};
   a.velocity = velocity;
   a.particles = PARTICLES;
   a.max_rel_speed = max_rel_speed;

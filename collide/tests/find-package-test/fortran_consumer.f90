@@ -17,6 +17,7 @@ program fortran_consumer
   end type
 
   type, bind(C) :: collide_arguments
+    integer(c_size_t) :: size = 0  ! c_sizeof of this type: the library checks it
     type(c_ptr) :: velocity = c_null_ptr
     integer(c_int32_t) :: particles = 0
     type(c_ptr) :: max_rel_speed = c_null_ptr, select_remainder = c_null_ptr
@@ -30,6 +31,8 @@ program fortran_consumer
     type(c_ptr) :: models = c_null_ptr
     integer(c_int32_t) :: model_count = 0, species_count = 0
     type(c_ptr) :: species = c_null_ptr, mass = c_null_ptr
+    type(c_funptr) :: cancel = c_null_funptr
+    type(c_ptr) :: cancel_context = c_null_ptr
   end type
 
   interface
@@ -119,6 +122,7 @@ program fortran_consumer
   models(2) = collide_model(COLLIDE_VHS, 0.75_c_double, 1.0_c_double, 1.0_c_double, 1.5_c_double)
   models(3) = models(2)
   models(4) = collide_model(COLLIDE_VSS, 0.8_c_double, 1.0_c_double, 1.5_c_double, 1.0_c_double)
+  arguments%size = c_sizeof(arguments)
   arguments%velocity = c_loc(v)
   arguments%particles = n
   arguments%max_rel_speed = c_loc(max_rel_speed)
