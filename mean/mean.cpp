@@ -2,6 +2,9 @@
 // at the end of the input or at the first token that is not a number; with
 // no number read the mean is 0/0, printed as the stream prints a NaN.
 // Deliberate: the sum as value + sum in double, divided by the count at the end.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
 
 #include "number_reader.h"
@@ -19,7 +22,7 @@ const ProgramHelp kHelp = {
     "\n"
     "Writes:\n"
     "  standard output  the mean; no file\n",
-    "standard output could not be written"};
+    "standard input could not be read; standard output could not be written"};
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -30,6 +33,13 @@ int main(int argc, char** argv) {
   while (read_number(*std::cin.rdbuf(), value)) {
     sum = value + sum;
     count += 1;
+  }
+  // std::cin reads through C's stdin, which records a failed read (standard
+  // input a folder, say) apart from the end of the input: no mean then.
+  if (std::ferror(stdin)) {
+    std::cerr << kHelp.name << ": cannot read standard input: " << std::strerror(errno)
+              << std::endl;
+    return 1;
   }
   // Divided at run time, never folded by the compiler: with no number read,
   // 0.0 / 0.0 is then the processor's NaN, whose sign bit x86-64 sets, so

@@ -5,12 +5,17 @@
 
 double bisect(double a, double b, int iteration_cost, int& steps) {
   const double tolerance = 1e-10;
+  const double fa0 = target_cubic(a), fb0 = target_cubic(b);
+  if (fa0 == 0) return a;
+  if (fb0 == 0) return b;
+  if (!(fa0 * fb0 < 0)) return std::nan("");  // no sign change
   double err = 1e12;
   double m = a;
   while (err > tolerance) {
     double fa = target_cubic(a);
     m = (b + a) / 2;
     double fm = target_cubic(m);
+    const bool halved = m != a && m != b;
     if (fa * fm < 0) {
       b = m;
     } else {
@@ -18,6 +23,7 @@ double bisect(double a, double b, int iteration_cost, int& steps) {
     }
     err = fabs(fm);
     steps += iteration_cost;
+    if (!halved) break;  // the bracket is as narrow as doubles go
   }
   return m;
 }

@@ -9,6 +9,11 @@
 // cubic's magnitude at the midpoint is at most 1e-10 (the test is on the
 // value, not the bracket's width; the loop runs at least once). Adds
 // `iteration_cost` to `steps` per iteration and returns the last midpoint.
+// Precondition: the cubic changes sign strictly over the bracket (a > b is a
+// bracket too). Otherwise it returns at once, adding nothing to `steps`: an
+// end where the cubic is exactly 0, or else NaN. It also stops when the
+// bracket can no longer be halved (the midpoint equals an end), so it
+// always returns.
 double bisect(double a, double b, int iteration_cost, int& steps);
 
 // Walks the grid's points d, 2d, ... (M - 1) d, with M = 10000 / d and point

@@ -24,4 +24,6 @@ cd "$venv"
 if has_option --bench; then
   exec bin/python "$root/bench/python_colider.py"
 fi
-exec bin/python -m pytest -q "$root/collide/python/tests"
+# Nothing written into the source tree: no cache of pytest's, no bytecode.
+export PYTHONDONTWRITEBYTECODE=1
+exec bin/python -m pytest -q -p no:cacheprovider "$root/collide/python/tests"

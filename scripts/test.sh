@@ -13,7 +13,8 @@
 #      and one run of each program;
 #   4. the sanitizer build (AddressSanitizer and UndefinedBehaviorSanitizer)
 #      running every test again, plus 10,000 fuzzed inputs per program;
-#   5. the libFuzzer target for colider (clang), for a bounded time.
+#   5. the libFuzzer target for colider (clang), for a bounded time;
+#   6. a check that the source tree holds nothing the tests wrote.
 # With --quick, step 1 alone.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -61,3 +62,13 @@ cmake --workflow --preset sanitize
 
 step "libFuzzer on colider"
 cmake --workflow --preset fuzz
+
+step "the source tree holds nothing the tests wrote"
+# build/ is every build's own; anything else new, tracked or ignored, was
+# written into the source tree by a test.
+stray=$(git status --porcelain --ignored | grep -v '^!! build/$' || true)
+if [ -n "$stray" ]; then
+  echo "the tests left files in the source tree:" >&2
+  echo "$stray" >&2
+  exit 1
+fi

@@ -1,4 +1,6 @@
-// Deliberate: float counts, edges and errors; pow(count, 0.5) for the error.
+// Deliberate: float edges and errors, counts written as float;
+// pow(count, 0.5) for the error, of the exact count in double (the same
+// value as of the float count while it is exact, up to 2^24).
 #include "gaussian_errors.h"
 
 #include <cmath>
@@ -31,11 +33,12 @@ int GaussianErrors::finish() {
   float error[kBins] = {};
   for (int k = 0; k < kBins; k++) {
     edge[k] = k * w_ + lo_;
-    error[k] = count_[k] == 0 ? 1 : pow(count_[k], 0.5);
+    error[k] = count_[k] == 0 ? 1 : pow(static_cast<double>(count_[k]), 0.5);
+    const float count = static_cast<float>(count_[k]);
     TextLine line;
-    line << edge[k] << " " << count_[k] << " " << error[k];
+    line << edge[k] << " " << count << " " << error[k];
     print_line(line);
-    file_.line(edge[k], count_[k], error[k]);
+    file_.line(edge[k], count, error[k]);
   }
   return file_.close() ? 0 : 1;
 }

@@ -1,4 +1,5 @@
-// Deliberate: the bin of a sample from (g - lo) / w in double; float counts.
+// Deliberate: the bin of a sample from (g - lo) / w in double; counts shown
+// as float.
 #pragma once
 
 #include "data_file.h"
@@ -43,7 +44,7 @@ class GaussianErrors {
   void add(double g) {
     double q = (g - lo_) / w_;
     int k = histogram_bin(q);
-    count_[k] = count_[k] + 1;
+    count_[k] = count_[k] + 1;  // exact: a float count would stop at 2^24
   }
 
   // Writes the table. Returns the exit status.
@@ -57,7 +58,9 @@ class GaussianErrors {
   double sigma_ = 0;
   double w_ = 0;
   double lo_ = 0;
-  float count_[kBins] = {};
+  // Whole counts, exact past 2^24 = 16,777,216, where a float count stops
+  // growing; written as float, the same bytes up to 2^24.
+  long long count_[kBins] = {};
 };
 
 template <class Draw>

@@ -82,6 +82,19 @@ bool closes(const StartedWith& start, int fd) {
 
 }  // namespace
 
+namespace {
+// A pipe whose ends close on exec, so that only the descriptors the spawn
+// actions name reach the program. pipe and fcntl, not pipe2, which macOS
+// lacks; the tests start programs one at a time per process, so nothing
+// can spawn between the two calls.
+void open_pipe(int ends[2]) {
+  if (pipe(ends) != 0) throw std::system_error(errno, std::generic_category(), "pipe");
+  for (int k = 0; k < 2; k++)
+    if (fcntl(ends[k], F_SETFD, FD_CLOEXEC) != 0)
+      throw std::system_error(errno, std::generic_category(), "fcntl");
+}
+}  // namespace
+
 RunResult run_started_with(const std::vector<std::string>& argv, const std::string& input,
                            const Workspace& dir, const StartedWith& start,
                            unsigned timeout_seconds) {
@@ -92,14 +105,12 @@ RunResult run_started_with(const std::vector<std::string>& argv, const std::stri
   std::string err_path = capture.file("stderr");
 
   int in_pipe[2];
-  if (pipe2(in_pipe, O_CLOEXEC) != 0)
-    throw std::system_error(errno, std::generic_category(), "pipe");
+  open_pipe(in_pipe);
   // A pipe whose reading end is closed before the program starts: its very
   // first write finds no reader.
   int out_pipe[2] = {-1, -1};
   if (start.reader_gone) {
-    if (pipe2(out_pipe, O_CLOEXEC) != 0)
-      throw std::system_error(errno, std::generic_category(), "pipe");
+    open_pipe(out_pipe);
     close(out_pipe[0]);
   }
 
@@ -110,6 +121,8 @@ RunResult run_started_with(const std::vector<std::string>& argv, const std::stri
   posix_spawn_file_actions_init(&actions);
   if (closes(start, STDIN_FILENO)) {
     posix_spawn_file_actions_addclose(&actions, STDIN_FILENO);
+  } else if (start.input_folder) {
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, dir.path().c_str(), O_RDONLY, 0);
   } else {
     posix_spawn_file_actions_adddup2(&actions, in_pipe[0], STDIN_FILENO);
   }

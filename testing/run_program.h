@@ -48,6 +48,7 @@ struct StartedWith {
   bool full_output = false;     // standard output on /dev/full
   bool reader_gone = false;     // standard output a pipe nobody reads
   bool sigpipe_ignored = false; // SIGPIPE ignored (else at its default)
+  bool input_folder = false;    // standard input a folder: every read fails
 };
 
 RunResult run_started_with(const std::vector<std::string>& argv, const std::string& input,

@@ -35,6 +35,18 @@ TEST(Mean, MeansOfShortInputs) {
   }
 }
 
+// A read that fails is no mean: one line with the system's reason, status 1.
+TEST(Mean, AReadErrorIsStatusOneWithTheReason) {
+  Workspace dir;
+  StartedWith start;
+  start.input_folder = true;
+  RunResult run = run_started_with({program_path("mean")}, "", dir, start);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err.rfind("mean: cannot read standard input: ", 0), 0u) << run.err;
+  EXPECT_EQ(split_lines(run.err).size(), 1u) << run.err;
+}
+
 TEST(Mean, AMillionValuesAlternatingAveragePointTwo) {
   std::string input;
   for (int i = 0; i < 500'000; i++) input += "0.1\n0.3\n";

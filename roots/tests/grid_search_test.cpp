@@ -54,6 +54,40 @@ TEST(Bisect, StaysInsideTheBracketAndStopsOnTheValue) {
   }
 }
 
+// Brackets that break the precondition, or barely keep it: each returns;
+// NaN and no steps without a sign change, the end itself and no steps at an
+// exact zero.
+TEST(Bisect, InvalidBracketsReturn) {
+  const struct {
+    const char* what;
+    double a, b;
+    bool root;  // a root is returned, else NaN
+  } brackets[] = {
+      {"no sign change, above every root", 2.0, 3.0, false},
+      {"no sign change, between the two lower roots", -2.0, 0.0, false},
+      {"two roots inside, no net sign change", 0.0, 2.0, false},
+      {"an empty bracket away from a root", 1.0, 1.0, false},
+      {"a reversed bracket", 1.6, 1.0, true},
+      {"a bracket ending on the exact zero", -2.0, -2.4, true},
+      {"the narrowest bracket around 0.5", 0.5, std::nextafter(0.5, 1.0), true},
+  };
+  for (const auto& c : brackets) {
+    int steps = 0;
+    const double m = bisect(c.a, c.b, 8, steps);
+    if (c.b == -2.4) {
+      EXPECT_EQ(m, -2.4) << c.what;
+      EXPECT_EQ(steps, 0) << c.what;
+    } else if (c.root) {
+      EXPECT_GE(m, std::fmin(c.a, c.b)) << c.what;
+      EXPECT_LE(m, std::fmax(c.a, c.b)) << c.what;
+      EXPECT_GT(steps, 0) << c.what;
+    } else {
+      EXPECT_TRUE(std::isnan(m)) << c.what << ": " << m;
+      EXPECT_EQ(steps, 0) << c.what;
+    }
+  }
+}
+
 TEST(Bisect, RunsAtLeastOnceAndChargesPerIteration) {
   // The midpoint of [0.4, 0.6] is the root itself to rounding: one iteration.
   int steps = 0;

@@ -143,6 +143,20 @@ TEST(GaussianErrors, CountsSumToNWithSquareRootErrors) {
   }
 }
 
+// Past 2^24 = 16,777,216 a float count stops growing; the counts are exact.
+// With sigma 0 every sample is the centroid, whose bin is 0 (0/0): 2e7 in
+// bin 0, written as a float, 2e+07, with error sqrt(2e7) = 4472.14.
+TEST(GaussianErrors, CountsPast2To24AreExact) {
+  if (access(program_path("gaussian_errors").c_str(), X_OK) != 0) GTEST_SKIP();
+  Workspace dir;
+  RunResult run = run_program(program_path("gaussian_errors"), "20000000 0 0\n", dir);
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::vector<std::string> lines = split_lines(dir.read("gaussian_errors.dat"));
+  ASSERT_EQ(lines.size(), 100u);
+  EXPECT_EQ(lines[0], "0 2e+07 4472.14");
+  EXPECT_EQ(lines[99], "0 0 1");
+}
+
 TEST(GaussianErrors, NegativeSigmaCountsEverySampleOnce) {
   if (access(program_path("gaussian_errors").c_str(), X_OK) != 0) GTEST_SKIP();
   auto rows = histogram("2000\n1\n-0.5\n");
