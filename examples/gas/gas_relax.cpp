@@ -6,6 +6,8 @@
 // and prints the measured collision rate beside the hard-sphere theory.
 #include <algorithm>
 #include <iostream>
+#include <new>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -37,29 +39,16 @@ const ProgramHelp kHelp = {
     "                    for 40 bins of the final speeds\n"
     "  standard output   the collision rate beside hard-sphere theory\n",
     "a Data file could not be opened or written, or another run is writing\n"
-    "     it; standard output could not be written"};
+    "     it; the gas does not fit in memory, or a thread cannot be started;\n"
+    "     standard output could not be written"};
 
 const char* const kThreadsHelp =
     "      --threads N\n"
     "                 split the cells among N threads, from 1 to 1024; by\n"
     "                 default one for each core of the machine\n";
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  std::vector<ValueOption> options = {{"--threads", kThreadsHelp}};
-  const std::vector<const char*> sizes = start_program(argc, argv, kHelp, 2, &options);
-  GasParameters parameters;
-  parameters.threads = std::max(1u, std::thread::hardware_concurrency());
-  if (const char* threads = options[0].value) {
-    if (!whole_argument(threads, 1, 1024, parameters.threads)) {
-      std::cerr << kHelp.name << ": expected a whole number from 1 to 1024 for --threads, not '"
-                << quoted_token(threads) << "'; try --help" << std::endl;
-      return 2;
-    }
-  }
-  int steps = 150;
-  if (!read_sizes(kHelp.name, sizes, parameters, steps)) return 2;
+// The run itself: the gas, both Data files, the steps and the summary.
+int run(const GasParameters& parameters, int steps) {
   HardSphereGas gas(parameters);
 
   // Both files are taken before the run, so that a busy or unwritable one
@@ -82,4 +71,33 @@ int main(int argc, char** argv) {
   write_speeds(histogram, gas.velocities(), parameters);
   written = histogram.close() && written;
   return written ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<ValueOption> options = {{"--threads", kThreadsHelp}};
+  const std::vector<const char*> sizes = start_program(argc, argv, kHelp, 2, &options);
+  GasParameters parameters;
+  parameters.threads = std::max(1u, std::thread::hardware_concurrency());
+  if (const char* threads = options[0].value) {
+    if (!whole_argument(threads, 1, 1024, parameters.threads)) {
+      std::cerr << kHelp.name << ": expected a whole number from 1 to 1024 for --threads, not '"
+                << quoted_token(threads) << "'; try --help" << std::endl;
+      return 2;
+    }
+  }
+  int steps = 150;
+  if (!read_sizes(kHelp.name, sizes, parameters, steps)) return 2;
+  // Short of memory or of threads, one line and status 1, as for a Data
+  // file that cannot be written; nothing ends by an uncaught exception.
+  try {
+    return run(parameters, steps);
+  } catch (const std::bad_alloc&) {
+    std::cerr << kHelp.name << ": " << parameters.particles
+              << " particles do not fit in memory" << std::endl;
+  } catch (const std::system_error& failure) {
+    std::cerr << kHelp.name << ": cannot start a thread: " << failure.what() << std::endl;
+  }
+  return 1;
 }

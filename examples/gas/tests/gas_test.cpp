@@ -300,3 +300,31 @@ TEST(GasMixtureProgram, BothSpeciesFollowTheTheoryToTheCommonTemperature) {
 }
 
 }  // namespace
+
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
+// 10^8 particles need some 5 GB; with 2 GB of address space the run ends
+// with one line and status 1, not an uncaught std::bad_alloc (status 134).
+TEST(GasRelaxProgram, ShortOfMemoryIsOneLineAndStatusOne) {
+  if (kAddressSanitizer) GTEST_SKIP() << "AddressSanitizer needs more address space than the limit";
+  Workspace dir;
+  RunResult run = run_started_with(
+      {"/bin/sh", "-c", "ulimit -v 2000000 && exec \"$0\" 100000000 1", program_path("gas_relax")},
+      "", dir, StartedWith{});
+  EXPECT_EQ(run.status, 1) << run.err;
+  EXPECT_EQ(run.err, "gas_relax: 100000000 particles do not fit in memory\n");
+}
+
+}  // namespace
