@@ -32,12 +32,7 @@ const ProgramHelp kHelp = {
     "so the cells can be split among threads: standard output and both Data\n"
     "files are the same, byte for byte, for any number of threads.\n"
     "\n"
-    "Writes:\n"
-    "  gas_kurtosis.dat  \"<collisions per particle> <kurtosis> <collisions>\"\n"
-    "                    per step, from time 0\n"
-    "  gas_speeds.dat    \"<speed> <measured density> <Maxwell-Boltzmann density>\"\n"
-    "                    for 40 bins of the final speeds\n"
-    "  standard output   the collision rate beside hard-sphere theory\n",
+    GAS_RELAX_WRITES,
     "a Data file could not be opened or written, or another run is writing\n"
     "     it; the gas does not fit in memory, or a thread cannot be started;\n"
     "     standard output could not be written"};

@@ -45,12 +45,7 @@ const ProgramHelp kHelp = {
     "streams: standard output and both Data files are gas_relax's, byte for\n"
     "byte, for any number of ranks. Rank 0 writes them.\n"
     "\n"
-    "Writes:\n"
-    "  gas_kurtosis.dat  \"<collisions per particle> <kurtosis> <collisions>\"\n"
-    "                    per step, from time 0\n"
-    "  gas_speeds.dat    \"<speed> <measured density> <Maxwell-Boltzmann density>\"\n"
-    "                    for 40 bins of the final speeds\n"
-    "  standard output   the collision rate beside hard-sphere theory\n",
+    GAS_RELAX_WRITES,
     "a Data file could not be opened or written, or another run is writing\n"
     "     it; standard output could not be written"};
 

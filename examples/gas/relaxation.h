@@ -8,6 +8,15 @@
 #include "data_file.h"
 #include "gas.h"
 
+// What gas_relax and gas_relax_mpi write, as their --help says it.
+#define GAS_RELAX_WRITES                                                          \
+  "Writes:\n"                                                                    \
+  "  gas_kurtosis.dat  \"<collisions per particle> <kurtosis> <collisions>\"\n"   \
+  "                    per step, from time 0\n"                                  \
+  "  gas_speeds.dat    \"<speed> <measured density> <Maxwell-Boltzmann density>\"\n" \
+  "                    for 40 bins of the final speeds\n"                        \
+  "  standard output   the collision rate beside hard-sphere theory\n"
+
 // Reads [PARTICLES [STEPS]], each a whole number from 1 to 100000000 by the
 // suite's rule, into parameters.particles and steps, and keeps the collision
 // rate per particle as at the default density. Prints the usage error and
