@@ -5,8 +5,8 @@
 
 #include "platform.h"
 
-DataFile::DataFile(const char* program, const char* name)
-    : program_(program), name_(name) {
+DataFile::DataFile(const char* program, const char* name, Emptying emptying)
+    : program_(program), name_(name), emptying_(emptying) {
   // Opened without emptying it: the file is emptied only once this run holds
   // its lock, so a second run never empties the table a first is writing.
   int error = 0;
@@ -15,23 +15,56 @@ DataFile::DataFile(const char* program, const char* name)
     refuse("cannot open " + name_ + " for writing: " + std::strerror(error));
     return;
   }
-  switch (platform::claim_data_file(fd_, error)) {
+  switch (platform::lock_data_file(fd_)) {
     case platform::Claim::claimed:
+      locked_ = true;
+      break;
     case platform::Claim::shared_device:
-      return;
+      break;
     case platform::Claim::busy:
       refuse(name_ + " is being written by another run; try again when it has finished");
       return;
-    case platform::Claim::failed:
-      refuse("cannot open " + name_ + " for writing: " + std::strerror(error));
-      return;
   }
+  if (emptying_ == Emptying::now) empty();
+}
+
+bool DataFile::empty() {
+  if (fd_ < 0) return false;
+  const int error = locked_ ? platform::empty_data_file(fd_) : 0;
+  if (error != 0) refuse("cannot open " + name_ + " for writing: " + std::strerror(error));
+  return error == 0;
 }
 
 void DataFile::refuse(const std::string& why) {
-  std::cerr << program_ << ": " << why << std::endl;
+  if (emptying_ == Emptying::together) {
+    refusal_ = program_ + ": " + why;
+  } else {
+    std::cerr << program_ << ": " << why << std::endl;
+  }
+  abandon();
+}
+
+void DataFile::abandon() {
   if (fd_ >= 0) platform::close_file(fd_);
   fd_ = -1;
+}
+
+bool claim_together(std::initializer_list<DataFile*> files) {
+  DataFile* refused = nullptr;
+  for (DataFile* file : files)
+    if (!file->is_open() && refused == nullptr) refused = file;
+  if (refused == nullptr) {
+    for (DataFile* file : files) {
+      if (!file->empty()) {
+        refused = file;
+        break;
+      }
+    }
+  }
+  if (refused == nullptr) return true;
+  std::cerr << refused->refusal_ << std::endl;
+  for (DataFile* file : files) file->abandon();
+  return false;
 }
 
 DataFile::~DataFile() {

@@ -10,16 +10,22 @@
 // table without a word.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 
 #include "text_line.h"
 
 class DataFile {
  public:
-  // Opens `name` in the working directory for output, locks it and empties
-  // it. On failure prints "<program>: cannot open <name> for writing:
-  // <reason>", or "<program>: <name> is being written by another run; ..."
-  DataFile(const char* program, const char* name);
+  // When the file is emptied: now, or when claim_together empties a
+  // program's Data files at once, every one of them open and locked first.
+  enum class Emptying { now, together };
+
+  // Opens `name` in the working directory for output, locks it and (now)
+  // empties it. On failure prints "<program>: cannot open <name> for
+  // writing: <reason>", or "<program>: <name> is being written by another
+  // run; ..." (together: keeps the message for claim_together to print).
+  DataFile(const char* program, const char* name, Emptying emptying = Emptying::now);
 
   // Closes a file that close() was not called for, without a report.
   ~DataFile();
@@ -46,13 +52,32 @@ class DataFile {
   bool close();
 
  private:
+  friend bool claim_together(std::initializer_list<DataFile*> files);
+
   // Reports "<program>: <why>" and leaves the file closed: no line is
   // written to it.
   void refuse(const std::string& why);
+  // Empties the file once it is locked: false, after the report, if it
+  // cannot be.
+  bool empty();
+  // Closes the file as it is, with no report.
+  void abandon();
 
   std::string program_;
   std::string name_;
   int fd_ = -1;
+  bool locked_ = false;  // a regular file under this run's lock, to empty
+  Emptying emptying_;
+  std::string refusal_;  // with Emptying::together, the report kept
   TextLine line_;
   int write_error_ = 0;
 };
+
+// A program's several Data files, claimed as one: every file is opened and
+// locked before any is emptied, so that a refused run (one of them cannot
+// be opened, or another run is writing it) leaves all of them as they were,
+// and a run started while another closes its files one by one cannot empty
+// a file the other has finished. Each file is made with Emptying::together.
+// Returns true with every file open and empty; otherwise prints the first
+// refusal, closes every file as it was, and returns false.
+bool claim_together(std::initializer_list<DataFile*> files);

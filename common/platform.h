@@ -36,18 +36,20 @@ void silence_standard_output();
 int open_for_writing(const char* name, int& error);
 
 enum class Claim {
-  claimed,        // this run holds the file's lock, and the file is empty
+  claimed,        // this run holds the file's lock
   shared_device,  // a device such as the null device: neither locked nor emptied
   busy,           // another run holds the lock; the file is left as it is
-  failed,         // it could not be emptied; `error` says why
 };
 
-// Takes this run's lock on a file open for writing, then empties it. A
+// Takes this run's lock on a file open for writing, without emptying it. A
 // system or file system without locks only loses the protection. The lock
 // goes when the descriptor is closed, or the process ends.
 //   POSIX: flock(LOCK_EX | LOCK_NB), advisory.
 //   Windows: LockFileEx over the whole file, exclusive and failing at once.
-Claim claim_data_file(int fd, int& error);
+Claim lock_data_file(int fd);
+
+// Empties a file this run has locked. Returns 0, or the errno of the failure.
+int empty_data_file(int fd);
 
 // Writes all `size` bytes, retrying short and interrupted writes. Returns 0,
 // or the errno of the write that failed.

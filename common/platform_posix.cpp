@@ -36,18 +36,15 @@ int open_for_writing(const char* name, int& error) {
   return fd;
 }
 
-Claim claim_data_file(int fd, int& error) {
-  error = 0;
+Claim lock_data_file(int fd) {
   struct stat status;
   if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) return Claim::shared_device;
   // A file system without locks (ENOLCK) only loses the protection.
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) return Claim::busy;
-  if (::ftruncate(fd, 0) != 0) {
-    error = errno;
-    return Claim::failed;
-  }
   return Claim::claimed;
 }
+
+int empty_data_file(int fd) { return ::ftruncate(fd, 0) != 0 ? errno : 0; }
 
 int write_all(int fd, const char* data, std::size_t size) {
   while (size > 0) {

@@ -50,8 +50,7 @@ int open_for_writing(const char* name, int& error) {
   return fd;
 }
 
-Claim claim_data_file(int fd, int& error) {
-  error = 0;
+Claim lock_data_file(int fd) {
   const HANDLE file = handle_of(fd);
   if (GetFileType(file) != FILE_TYPE_DISK) return Claim::shared_device;
   OVERLAPPED whole_file = {};
@@ -59,12 +58,10 @@ Claim claim_data_file(int fd, int& error) {
                   &whole_file) &&
       GetLastError() == ERROR_LOCK_VIOLATION)
     return Claim::busy;
-  if (_chsize(fd, 0) != 0) {
-    error = errno;
-    return Claim::failed;
-  }
   return Claim::claimed;
 }
+
+int empty_data_file(int fd) { return _chsize(fd, 0) != 0 ? errno : 0; }
 
 int write_all(int fd, const char* data, std::size_t size) {
   while (size > 0) {

@@ -21,10 +21,10 @@ int run_poly_deriv(const Gaussian& gaus) {
   const double c2 = -6;
   const double c3 = 1;
 
-  DataFile poly(kProgram, "poly.dat");
-  if (!poly.is_open()) return 1;
-  DataFile deriv(kProgram, "deriv.dat");
-  if (!deriv.is_open()) return 1;
+  // Both files claimed before either is emptied: a refused run leaves both.
+  DataFile poly(kProgram, "poly.dat", DataFile::Emptying::together);
+  DataFile deriv(kProgram, "deriv.dat", DataFile::Emptying::together);
+  if (!claim_together({&poly, &deriv})) return 1;
 
   PointsAndRange asked;
   if (!ask_points_and_range(kProgram, asked)) return 1;

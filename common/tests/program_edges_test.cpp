@@ -4,6 +4,10 @@
 // is one behaviour, checked across all the programs it applies to.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -244,6 +248,38 @@ TEST(DataFiles, AFileAnotherRunIsWritingIsRefusedAndLeftAlone) {
       RunResult free_again = run_plain(p, p.input, dir);
       EXPECT_EQ(free_again.status, 0) << p.name << " once the file is free: " << free_again.err;
       EXPECT_NE(dir.read(name), earlier) << p.name << " " << name;
+    }
+  }
+}
+
+// A program of several Data files claims them all before it empties any:
+// one busy or blocked by a folder leaves every other as it was, an earlier
+// run's finished table included.
+TEST(DataFiles, ARefusedRunLeavesEveryDataFileAsItWas) {
+  for (const SuiteProgram& p : suite_programs()) {
+    if (!built(p) || p.data_files.size() < 2) continue;
+    for (const std::string& blocked : p.data_files) {
+      for (bool busy : {true, false}) {
+        Workspace dir;
+        const std::string earlier = "1 2 3\n4 5 6\n";
+        for (const std::string& name : p.data_files)
+          if (name != blocked) std::ofstream(dir.file(name)) << earlier;
+        std::optional<LockedFile> lock;
+        if (busy) {
+          lock.emplace(dir.file(blocked), earlier);
+        } else {
+          std::filesystem::create_directory(dir.file(blocked));
+        }
+        RunResult run = run_plain(p, p.input, dir);
+        const std::string how = p.name + ", " + blocked + (busy ? " busy" : " a folder");
+        EXPECT_EQ(run.status, 1) << how;
+        EXPECT_EQ(split_lines(run.err).size(), 1u) << how << ": " << run.err;
+        for (const std::string& name : p.data_files) {
+          if (name != blocked) {
+            EXPECT_EQ(dir.read(name), earlier) << how << ": " << name;
+          }
+        }
+      }
     }
   }
 }

@@ -47,11 +47,11 @@ int run(const GasParameters& parameters, int steps) {
   HardSphereGas gas(parameters);
 
   // Both files are taken before the run, so that a busy or unwritable one
-  // stops it before any work.
-  DataFile relaxation(kHelp.name, "gas_kurtosis.dat");
-  if (!relaxation.is_open()) return 1;
-  DataFile histogram(kHelp.name, "gas_speeds.dat");
-  if (!histogram.is_open()) return 1;
+  // stops it before any work, and before either is emptied, so that it
+  // leaves both as they were.
+  DataFile relaxation(kHelp.name, "gas_kurtosis.dat", DataFile::Emptying::together);
+  DataFile histogram(kHelp.name, "gas_speeds.dat", DataFile::Emptying::together);
+  if (!claim_together({&relaxation, &histogram})) return 1;
   double time = 0;
   relaxation.line(time, gas.component_kurtosis(), 0);
   long late_collisions = 0;

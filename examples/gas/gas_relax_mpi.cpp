@@ -232,11 +232,13 @@ int main(int argc, char** argv) {
     RankGas gas(parameters, rank, ranks);
     // Rank 0 takes both files before the run, as gas_relax does.
     std::optional<DataFile> relaxation, histogram;
+    bool claimed = true;
     if (rank == 0) {
-      relaxation.emplace(kHelp.name, "gas_kurtosis.dat");
-      if (relaxation->is_open()) histogram.emplace(kHelp.name, "gas_speeds.dat");
+      relaxation.emplace(kHelp.name, "gas_kurtosis.dat", DataFile::Emptying::together);
+      histogram.emplace(kHelp.name, "gas_speeds.dat", DataFile::Emptying::together);
+      claimed = claim_together({&*relaxation, &*histogram});
     }
-    if (!all_go_on(rank != 0 || (histogram && histogram->is_open()))) return 1;
+    if (!all_go_on(claimed)) return 1;
 
     double time = 0;
     const Matrix start = gas.gather(true);
