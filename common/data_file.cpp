@@ -44,6 +44,11 @@ void DataFile::refuse(const std::string& why) {
   abandon();
 }
 
+void DataFile::cut_to_whole_lines() {
+  // A device (the null device, /dev/full) has no end to cut back.
+  if (locked_) platform::cut_data_file(fd_, whole_bytes_);
+}
+
 void DataFile::abandon() {
   if (fd_ >= 0) platform::close_file(fd_);
   fd_ = -1;

@@ -38,13 +38,21 @@ class DataFile {
   // Writes the fields separated by " " and ends the line. Each field is
   // formatted as a default stream would format it on its own (see
   // TextLine). After a failed write the file takes no more lines, so it
-  // never holds a table with a gap in it.
+  // never holds a table with a gap in it, and is cut back to its last
+  // whole line (a full disk may take part of a line), so that no cut
+  // number reads as data.
   template <class First, class... Rest>
   void line(const First& first, const Rest&... rest) {
     if (fd_ < 0 || write_error_ != 0) return;
     line_ << first;
     ((line_ << ' ' << rest), ...);
+    const long long bytes = static_cast<long long>(line_.size()) + 1;
     write_error_ = line_.end(fd_);
+    if (write_error_ == 0) {
+      whole_bytes_ += bytes;
+    } else {
+      cut_to_whole_lines();
+    }
   }
 
   // Closes the file. Returns false, after printing
@@ -62,6 +70,8 @@ class DataFile {
   bool empty();
   // Closes the file as it is, with no report.
   void abandon();
+  // After a failed write: the file back to the lines written whole.
+  void cut_to_whole_lines();
 
   std::string program_;
   std::string name_;
@@ -71,6 +81,7 @@ class DataFile {
   std::string refusal_;  // with Emptying::together, the report kept
   TextLine line_;
   int write_error_ = 0;
+  long long whole_bytes_ = 0;  // the lines written whole, in bytes
 };
 
 // A program's several Data files, claimed as one: every file is opened and

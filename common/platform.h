@@ -51,6 +51,10 @@ Claim lock_data_file(int fd);
 // Empties a file this run has locked. Returns 0, or the errno of the failure.
 int empty_data_file(int fd);
 
+// Cuts a file this run has locked back to its first `size` bytes. Returns
+// 0, or the errno of the failure.
+int cut_data_file(int fd, long long size);
+
 // Writes all `size` bytes, retrying short and interrupted writes. Returns 0,
 // or the errno of the write that failed.
 int write_all(int fd, const char* data, std::size_t size);

@@ -44,7 +44,11 @@ Claim lock_data_file(int fd) {
   return Claim::claimed;
 }
 
-int empty_data_file(int fd) { return ::ftruncate(fd, 0) != 0 ? errno : 0; }
+int empty_data_file(int fd) { return cut_data_file(fd, 0); }
+
+int cut_data_file(int fd, long long size) {
+  return ::ftruncate(fd, static_cast<off_t>(size)) != 0 ? errno : 0;
+}
 
 int write_all(int fd, const char* data, std::size_t size) {
   while (size > 0) {

@@ -61,7 +61,9 @@ Claim lock_data_file(int fd) {
   return Claim::claimed;
 }
 
-int empty_data_file(int fd) { return _chsize(fd, 0) != 0 ? errno : 0; }
+int empty_data_file(int fd) { return cut_data_file(fd, 0); }
+
+int cut_data_file(int fd, long long size) { return _chsize_s(fd, size); }
 
 int write_all(int fd, const char* data, std::size_t size) {
   while (size > 0) {

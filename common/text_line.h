@@ -98,6 +98,9 @@ class TextLine {
   // must have nothing left in its buffers.
   int end(int fd);
 
+  // The characters the line holds so far, without its newline.
+  size_t size() const { return size_; }
+
  private:
   // Lines here are a few labels and numbers; one longer than the buffer is
   // a programming error, refused with std::length_error rather than cut.
