@@ -68,8 +68,9 @@ void require_finite(const char* what, double value, int cell) {
 }
 
 // The new relative velocity of speed g, at polar cosine cos_th and azimuth
-// phi about the old relative velocity d (of speed g): Bird's rotation,
-// with the x axis standing in when d lies along it.
+// phi about the old relative velocity d (of speed g): d's direction turned
+// by the deflection, in a frame built around d (the x axis stands in when d
+// lies along it).
 void deflect(const double d[3], double g, double cos_th, double sin_th, double phi,
              double out[3]) {
   const double cos_ph = std::cos(phi), sin_ph = std::sin(phi);
