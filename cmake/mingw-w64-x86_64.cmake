@@ -21,12 +21,4 @@ if(NUMLAB_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${NUMLAB_WINE})
 endif()
 
-# Random123 is header-only, the same for every target: Debian's copy serves,
-# seen through a folder of its own so that the rest of the host's
-# /usr/include stays out of the Windows build.
-if(EXISTS /usr/include/Random123/philox.h AND NOT COLLIDE_RANDOM123_INCLUDE_DIR)
-  set(numlab_random123 ${CMAKE_BINARY_DIR}/host-headers)
-  file(MAKE_DIRECTORY ${numlab_random123})
-  file(CREATE_LINK /usr/include/Random123 ${numlab_random123}/Random123 SYMBOLIC)
-  set(COLLIDE_RANDOM123_INCLUDE_DIR ${numlab_random123} CACHE PATH "Random123's headers")
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/host-random123.cmake)

@@ -8,6 +8,7 @@
 // Deliberate: the bounds as sigma * (-6) + mean and sigma * 6 + mean.
 #include <iostream>
 
+#include "computed_nan.h"
 #include "pgaus.h"
 
 #include "rand_lcg.h"
@@ -53,7 +54,7 @@ int main(int argc, char** argv) {
   };
 
   auto summary = [&](int count) {
-    double per_point = tries / count;
+    double per_point = as_computed_on_x86(tries / count);  // 0/0 for a count of 0
     TextLine line;
     line << "Total number of tries: " << tries << " Tries per point: " << per_point;
     print_line(line);

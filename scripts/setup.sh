@@ -37,6 +37,8 @@ need_package libc++abi-dev      # and GoogleTest built from Debian's sources
 need_package googletest
 need_command x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64-posix  # the mingw preset
 need_command wine wine            # runs the mingw preset's tests
+need_command aarch64-linux-gnu-g++ g++-aarch64-linux-gnu  # the aarch64 preset
+need_command qemu-aarch64 qemu-user                        # runs its tests
 need_package wine64
 need_command pkg-config pkgconf
 need_command gnuplot gnuplot-nox  # plots of the Data files

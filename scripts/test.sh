@@ -3,10 +3,11 @@
 # Quick start, command 2: installs what is missing, builds everything and runs
 # the whole test suite:
 #   1. every test of the default (Release) build;
-#   2. the same build and tests with clang++, with clang++ and libc++, and
-#      as Windows executables (MinGW-w64) run under wine, whose programs'
-#      output must match g++'s byte for byte; the same again with CMake's
-#      default generator, Unix Makefiles;
+#   2. the same build and tests with clang++, with clang++ and libc++, as
+#      Windows executables (MinGW-w64) run under wine, and as Linux aarch64
+#      executables run under qemu, whose programs' output must match g++'s
+#      byte for byte; the same again with CMake's default generator, Unix
+#      Makefiles;
 #      then the Python module, built by pip into a fresh environment, and
 #      its tests; and its manylinux wheel, installed where nothing is built;
 #   3. valgrind's memcheck on the collision tests, the reference simulation
@@ -43,6 +44,9 @@ cmake --workflow --preset libcxx
 
 step "Windows executables (MinGW-w64) and their tests under wine"
 cmake --workflow --preset mingw
+
+step "Linux aarch64 executables and their tests under qemu"
+cmake --workflow --preset aarch64
 
 step "default build and tests with Unix Makefiles"
 cmake --workflow --preset makefiles
