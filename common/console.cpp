@@ -13,6 +13,9 @@ namespace {
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
+// White space as `stream >> string` skips it in the C locale.
+bool is_space(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
 // One line on standard error for an answer that was refused (`token`),
 // or that never came (`token` empty).
 void refuse(const char* program, const char* kind, const char* what, const std::string& token,
@@ -24,10 +27,19 @@ void refuse(const char* program, const char* kind, const char* what, const std::
 }
 
 template <class T>
-bool read_answer(const char* program, const char* kind, const char* what, T& value,
-                 Parsed (*parse)(const std::string&, T&)) {
+Answer read_answer(const char* program, const char* kind, const char* what, T& value,
+                   Parsed (*parse)(const std::string&, T&)) {
+  // The prompt goes out before the wait for its answer, as `std::cin >>`
+  // would send it through the tied std::cout.
+  if (std::cin.tie() != nullptr) std::cin.tie()->flush();
   std::string token;
-  if (!(std::cin >> token)) {
+  const Token read = read_token(*std::cin.rdbuf(), token, kLongestAnswer);
+  if (read == Token::TooLong) {
+    std::cerr << program << ": the answer for " << what << " is too long: more than "
+              << kLongestAnswer << " characters" << std::endl;
+    return Answer{2};
+  }
+  if (read == Token::Ended) {
     // std::cin reads through C's stdin, which records a failed read apart
     // from the end of the input.
     if (std::ferror(stdin)) {
@@ -36,12 +48,12 @@ bool read_answer(const char* program, const char* kind, const char* what, T& val
     } else {
       refuse(program, kind, what, "", Parsed::NotANumber);
     }
-    return false;
+    return Answer{1};
   }
   const Parsed parsed = parse(token, value);
-  if (parsed == Parsed::Ok) return true;
+  if (parsed == Parsed::Ok) return Answer{};
   refuse(program, kind, what, token, parsed);
-  return false;
+  return Answer{1};
 }
 
 }  // namespace
@@ -148,10 +160,24 @@ std::string quoted_token(const std::string& token) {
   return text;
 }
 
-bool read_value(const char* program, const char* what, int& value) {
+Token read_token(std::streambuf& in, std::string& token, std::size_t limit) {
+  using traits = std::streambuf::traits_type;
+  token.clear();
+  int c = in.sgetc();
+  while (c != traits::eof() && is_space(c)) c = in.snextc();
+  if (c == traits::eof()) return Token::Ended;
+  while (c != traits::eof() && !is_space(c)) {
+    if (token.size() == limit) return Token::TooLong;
+    token += traits::to_char_type(c);
+    c = in.snextc();
+  }
+  return Token::Read;
+}
+
+Answer read_value(const char* program, const char* what, int& value) {
   return read_answer(program, "a whole number", what, value, parse_whole_number);
 }
 
-bool read_value(const char* program, const char* what, double& value) {
+Answer read_value(const char* program, const char* what, double& value) {
   return read_answer(program, "a number", what, value, parse_number);
 }

@@ -14,9 +14,18 @@
 // ("a number" for a double; "<what>" names the field), or, when the input
 // ended first, the same line without the token; the caller then ends the
 // run with status 1.
+//
+// An answer is read up to kLongestAnswer characters and no further: no
+// number needs more, and a longer one (a stream of zeros, say) would
+// otherwise be gathered in memory without end. The character past the bound
+// refuses it at once with
+//   "<program>: the answer for <what> is too long: more than 4096 characters"
+// and the caller ends the run with status 2.
 #pragma once
 
+#include <cstddef>
 #include <iostream>
+#include <streambuf>
 #include <string>
 
 // The outcome of reading one token as a number.
@@ -31,14 +40,33 @@ Parsed parse_number(const std::string& token, double& value);
 // to its first 40 characters and "...".
 std::string quoted_token(const std::string& token);
 
-// Reads one answer from std::cin into `value`. Returns false, after
-// reporting, when the answer is missing or refused.
-bool read_value(const char* program, const char* what, int& value);
-bool read_value(const char* program, const char* what, double& value);
+constexpr std::size_t kLongestAnswer = 4096;
+
+// What a program that asks says of status 2 in its --help.
+#define ANSWER_USAGE_ERRORS "an unknown argument, or an answer longer than 4096 characters"
+
+// One token from `in`: white space skipped, then every character up to the
+// next white space or the end. `TooLong` once the token would pass `limit`
+// characters: the rest of it is left unread.
+enum class Token { Read, Ended, TooLong };
+Token read_token(std::streambuf& in, std::string& token, std::size_t limit);
+
+// The outcome of asking: the answer taken (true), or refused with the exit
+// status the run ends with, 1 for an answer that is missing or not a number
+// of the kind asked for, 2 for one too long to be a number.
+struct Answer {
+  int status = 0;
+  explicit operator bool() const { return status == 0; }
+};
+
+// Reads one answer from std::cin into `value`. Refused, after reporting,
+// when the answer is missing, not a number of its kind, or too long.
+Answer read_value(const char* program, const char* what, int& value);
+Answer read_value(const char* program, const char* what, double& value);
 
 // Writes the prompt and a line end, then reads the answer.
 template <class T>
-bool prompt_value(const char* program, const char* prompt, const char* what, T& value) {
+Answer prompt_value(const char* program, const char* prompt, const char* what, T& value) {
   std::cout << prompt << std::endl;
   return read_value(program, what, value);
 }

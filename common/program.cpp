@@ -70,7 +70,7 @@ void print_help(const ProgramHelp& help, const std::vector<ValueOption>* options
                "  0  the run completed\n"
                "  1  "
             << help.failures << "\n"
-            << "  2  an unknown argument\n"
+            << "  2  " << help.usage_errors << "\n"
             << std::flush;
 }
 

@@ -34,6 +34,8 @@ struct ProgramHelp {
   const char* summary;      // one line, also the manual page's NAME line
   const char* description;  // what it computes, asks and writes
   const char* failures;     // what ends a run with status 1
+  // What ends a run with status 2: a request it cannot carry out as given.
+  const char* usage_errors = "an unknown argument";
 };
 
 // An option that takes a value.

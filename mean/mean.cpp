@@ -8,6 +8,7 @@
 #include <iostream>
 
 #include "computed_nan.h"
+#include "console.h"
 #include "number_reader.h"
 #include "program.h"
 #include "text_line.h"
@@ -23,7 +24,9 @@ const ProgramHelp kHelp = {
     "\n"
     "Writes:\n"
     "  standard output  the mean; no file\n",
-    "standard input could not be read; standard output could not be written"};
+    "standard input could not be read; standard output could not be written",
+    "an unknown argument, or a number longer than 4096 characters (no mean is\n"
+    "     printed)"};
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -31,9 +34,15 @@ int main(int argc, char** argv) {
   double sum = 0;
   long long count = 0;  // 64 bits: more than 2^31 - 1 values must not overflow
   double value = 0;
-  while (read_number(*std::cin.rdbuf(), value)) {
+  NumberRead read;
+  while ((read = read_number(*std::cin.rdbuf(), value, kLongestAnswer)) == NumberRead::Number) {
     sum = value + sum;
     count += 1;
+  }
+  if (read == NumberRead::TooLong) {
+    std::cerr << kHelp.name << ": a number in the input is too long: more than "
+              << kLongestAnswer << " characters" << std::endl;
+    return 2;
   }
   // std::cin reads through C's stdin, which records a failed read (standard
   // input a folder, say) apart from the end of the input: no mean then.

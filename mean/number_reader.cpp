@@ -11,19 +11,23 @@ bool is_digit(int c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-bool read_number(std::streambuf& in, double& value) {
+NumberRead read_number(std::streambuf& in, double& value, std::size_t limit) {
   using traits = std::streambuf::traits_type;
   int c = in.sgetc();
   while (c != traits::eof() && is_space(c)) c = in.snextc();
 
   std::string run;
+  bool too_long = false;
+  // Takes the character at hand into the run; false once the run is full.
   auto take = [&] {
+    if (run.size() == limit) return !(too_long = true);
     run += static_cast<char>(c);
     c = in.snextc();
+    return true;
   };
   if (c == '+' || c == '-') take();
   bool mantissa = false, point = false, exponent = false;
-  while (c != traits::eof()) {
+  while (c != traits::eof() && !too_long) {
     if (is_digit(c)) {
       mantissa = true;
       take();
@@ -32,16 +36,16 @@ bool read_number(std::streambuf& in, double& value) {
       take();
     } else if ((c == 'e' || c == 'E') && mantissa && !exponent) {
       exponent = true;
-      take();
-      if (c == '+' || c == '-') take();
+      if (take() && (c == '+' || c == '-')) take();
     } else {
       break;
     }
   }
+  if (too_long) return NumberRead::TooLong;
 
   char* end = nullptr;
   const double number = std::strtod(run.c_str(), &end);
-  if (run.empty() || end != run.c_str() + run.size() || std::isinf(number)) return false;
+  if (run.empty() || end != run.c_str() + run.size() || std::isinf(number)) return NumberRead::Stop;
   value = number;
-  return true;
+  return NumberRead::Number;
 }

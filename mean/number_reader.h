@@ -3,6 +3,7 @@
 // library the program is built with.
 #pragma once
 
+#include <cstddef>
 #include <streambuf>
 
 // Skips white space, then takes the longest run of characters that can
@@ -14,4 +15,9 @@
 // or a subnormal). Otherwise the next read starts right after the run:
 // "3-4" is 3, then -4; "1.5x" is 1.5, then a refusal at "x". So nan, inf
 // and 0x10 (which is 0, then a refusal at "x10") stop the reading.
-bool read_number(std::streambuf& in, double& value);
+//
+// A run is read up to `limit` characters: one that goes on past them is
+// refused as TooLong at once, its rest unread, so that no input, however
+// long, is gathered in memory.
+enum class NumberRead { Number, Stop, TooLong };
+NumberRead read_number(std::streambuf& in, double& value, std::size_t limit);

@@ -27,7 +27,8 @@ const ProgramHelp kHelp = {
     "  standard output  the prompt, \"Found root at x = <root>\" per root, then\n"
     "                   \"Total number of steps = <count>\"; no file\n",
     "the answer was not a whole number, or was 0; standard output could not\n"
-    "     be written"};
+    "     be written",
+    ANSWER_USAGE_ERRORS};
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -37,9 +38,9 @@ int main(int argc, char** argv) {
 
   std::cout << "Enter the division size: ";
   int d = 0;
-  bool have_d = read_value(kHelp.name, "the division size", d);
+  const Answer answer = read_value(kHelp.name, "the division size", d);
   std::cout << std::endl;
-  if (!have_d) return 1;
+  if (!answer) return answer.status;
   if (d == 0) {
     std::cerr << kHelp.name << ": the division size must not be 0" << std::endl;
     return 1;

@@ -14,10 +14,11 @@ int run_sampler(const char* program, const SampleStep& sample,
   if (!file.is_open()) return 1;
 
   int count = 0;
-  if (!prompt_value(program, "Enter the number of data points to generate:",
-                    "the number of data points", count)) {
+  if (Answer answer = prompt_value(program, "Enter the number of data points to generate:",
+                                   "the number of data points", count);
+      !answer) {
     file.close();
-    return 1;
+    return answer.status;
   }
 
   TextLine line;

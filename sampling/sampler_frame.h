@@ -15,6 +15,8 @@
 // one line on standard error). A count of 0 or less draws nothing.
 #pragma once
 
+#include "console.h"
+
 #include <functional>
 
 #include "program.h"
@@ -38,7 +40,8 @@
 #define SAMPLER_FAILURES                                                         \
   "random_dist.dat could not be opened or written, or another run is\n"      \
   "     writing it; the answer was not a whole number; standard output could\n" \
-  "     not be written"
+  "     not be written",                                                        \
+  ANSWER_USAGE_ERRORS
 
 using SampleStep = std::function<double(long& state)>;
 using SampleSummary = std::function<void(int count)>;

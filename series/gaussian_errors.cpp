@@ -3,6 +3,7 @@
 // value as of the float count while it is exact, up to 2^24).
 #include "gaussian_errors.h"
 
+#include <cfloat>
 #include <cmath>
 #include <iostream>
 
@@ -17,15 +18,31 @@ const char kProgram[] = "gaussian_errors";
 
 GaussianErrors::GaussianErrors() : file_(kProgram, "gaussian_errors.dat") {}
 
-bool GaussianErrors::ask() {
-  if (!file_.is_open()) return false;
-  if (!prompt_value(kProgram, "Enter the number of samples:", "the number of samples", N_) ||
-      !prompt_value(kProgram, "Enter the centroid:", "the centroid", centroid_) ||
-      !prompt_value(kProgram, "Enter the standard deviation", "the standard deviation", sigma_))
-    return false;
-  w_ = (sigma_ * 8.0) / 100.0;
+Answer GaussianErrors::ask() {
+  if (!file_.is_open()) return Answer{1};
+  if (Answer a = prompt_value(kProgram, "Enter the number of samples:", "the number of samples", N_); !a)
+    return a;
+  if (Answer a = prompt_value(kProgram, "Enter the centroid:", "the centroid", centroid_); !a)
+    return a;
+  if (Answer a = prompt_value(kProgram, "Enter the standard deviation", "the standard deviation",
+                              sigma_);
+      !a)
+    return a;
+  w_ = (sigma_ * 8.0) / kBins;
   lo_ = sigma_ * (-4.0) + centroid_;
-  return true;
+  // Every edge as finish() works it out, in double, before it becomes a
+  // float: one beyond FLT_MAX, or not a number (8 sigma past a double),
+  // would be a conversion out of range.
+  for (int k = 0; k < kBins; k++) {
+    if (!(std::fabs(k * w_ + lo_) <= FLT_MAX)) {
+      std::cerr << kProgram
+                << ": the histogram's edges, the centroid +- 4 standard deviations, are beyond a "
+                   "float's range"
+                << std::endl;
+      return Answer{2};
+    }
+  }
+  return Answer{};
 }
 
 int GaussianErrors::finish() {

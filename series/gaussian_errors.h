@@ -2,6 +2,7 @@
 // as float.
 #pragma once
 
+#include "console.h"
 #include "data_file.h"
 
 // gaussian_errors' whole run: N Gaussian samples of the typed centroid and
@@ -14,8 +15,12 @@
 template <class Draw>
 int run_gaussian_errors(Draw&& gaus);
 
-// The histogram's bins: 100 over centroid +- 4 sigma.
-constexpr int kHistogramBins = 100;
+// The histogram's bins: 100 over centroid +- 4 sigma. Written once, here:
+// the bin rule, the bin width and the help text all take it from this.
+#define HISTOGRAM_BINS 100
+#define STRINGIFY_TOKEN(x) #x
+#define STRINGIFY(x) STRINGIFY_TOKEN(x)
+constexpr int kHistogramBins = HISTOGRAM_BINS;
 
 // The bin of a sample at q bin widths above the histogram's lower end:
 // the truncation of q within 0..99; a q below 0, or not a number, is bin 0,
@@ -34,8 +39,10 @@ class GaussianErrors {
   GaussianErrors();
 
   // Asks for the number of samples, the centroid and the standard
-  // deviation. False, after the message, when the run must end.
-  bool ask();
+  // deviation. Refused, after the message, when the run must end: an answer
+  // refused, or edges beyond a float's range (status 2), so that no edge is
+  // converted to a float it does not fit.
+  Answer ask();
 
   int samples() const { return N_; }
   double centroid() const { return centroid_; }
@@ -66,7 +73,7 @@ class GaussianErrors {
 template <class Draw>
 int run_gaussian_errors(Draw&& gaus) {
   GaussianErrors run;
-  if (!run.ask()) return 1;
+  if (Answer answer = run.ask(); !answer) return answer.status;
   for (int i = 0; i < run.samples(); i++) run.add(gaus(run.centroid(), run.sigma()));
   return run.finish();
 }

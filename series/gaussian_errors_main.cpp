@@ -10,7 +10,7 @@ const ProgramHelp kHelp = {
     "gaussian_errors", "",
     "histogram of Gaussian samples with square-root errors",
     "Draws N Gaussian samples of the given centroid and standard deviation\n"
-    "(ROOT's TRandom, seed 65539) and sorts them into a histogram of 100 equal\n"
+    "(ROOT's TRandom, seed 65539) and sorts them into a histogram of " STRINGIFY(HISTOGRAM_BINS) " equal\n"
     "bins over centroid +- 4 standard deviations; samples beyond either end\n"
     "count into the end bin. Each bin's error is the square root of its count,\n"
     "or 1 for an empty bin.\n"
@@ -21,12 +21,14 @@ const ProgramHelp kHelp = {
     "  the standard deviation, a number\n"
     "\n"
     "Writes:\n"
-    "  standard output      the prompts, then 100 lines\n"
+    "  standard output      the prompts, then " STRINGIFY(HISTOGRAM_BINS) " lines\n"
     "                       \"<lower edge> <count> <error>\"\n"
-    "  gaussian_errors.dat  the same 100 lines; emptied before the questions\n",
+    "  gaussian_errors.dat  the same " STRINGIFY(HISTOGRAM_BINS) " lines; emptied before the questions\n",
     "gaussian_errors.dat could not be opened or written, or another run is\n"
     "     writing it; an answer was not a number of the kind asked for;\n"
-    "     standard output could not be written"};
+    "     standard output could not be written",
+    "an unknown argument, or an answer longer than 4096 characters; edges\n"
+    "     beyond a float's range (the centroid +- 4 standard deviations)"};
 }  // namespace
 
 int main(int argc, char** argv) {

@@ -4,14 +4,17 @@
 
 #include "console.h"
 
-bool ask_points_and_range(const char* program, PointsAndRange& asked) {
-  if (!prompt_value(program, "Enter the number of data points:", "the number of data points",
-                    asked.N))
-    return false;
+Answer ask_points_and_range(const char* program, PointsAndRange& asked) {
+  if (Answer n = prompt_value(program, "Enter the number of data points:",
+                              "the number of data points", asked.N);
+      !n)
+    return n;
   if (asked.N < 0) {
     std::cerr << program << ": the number of data points must not be negative" << std::endl;
-    return false;
+    return Answer{1};
   }
-  return prompt_value(program, "Enter the lower range:", "the lower range", asked.lower) &&
-         prompt_value(program, "Enter the upper range:", "the upper range", asked.upper);
+  if (Answer lower = prompt_value(program, "Enter the lower range:", "the lower range", asked.lower);
+      !lower)
+    return lower;
+  return prompt_value(program, "Enter the upper range:", "the upper range", asked.upper);
 }

@@ -27,7 +27,7 @@ int run_poly_deriv(const Gaussian& gaus) {
   if (!claim_together({&poly, &deriv})) return 1;
 
   PointsAndRange asked;
-  if (!ask_points_and_range(kProgram, asked)) return 1;
+  if (Answer answer = ask_points_and_range(kProgram, asked); !answer) return answer.status;
   const int N = asked.N;
   const double lower = asked.lower;
   const double upper = asked.upper;

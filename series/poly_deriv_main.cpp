@@ -26,7 +26,8 @@ const ProgramHelp kHelp = {
     "poly.dat or deriv.dat could not be opened or written, or another run is\n"
     "     writing it; an answer was not a number of the kind asked for, or the\n"
     "     number of points is negative or too large for memory; standard output\n"
-    "     could not be written"};
+    "     could not be written",
+    ANSWER_USAGE_ERRORS};
 }  // namespace
 
 int main(int argc, char** argv) {

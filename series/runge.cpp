@@ -2,6 +2,7 @@
 // both included (the step divides by N - 1).
 //
 // Deliberate: the step (upper - lower) / (N - 1), which divides by zero at N = 1.
+#include <cmath>
 #include <iostream>
 
 #include "computed_nan.h"
@@ -24,7 +25,9 @@ const ProgramHelp kHelp = {
     "  runge.dat        \"<x> <f>\" per point; emptied before the questions\n",
     "runge.dat could not be opened or written, or another run is writing\n"
     "     it; an answer was not a number of the kind asked for, or the number of\n"
-    "     points is negative; standard output could not be written"};
+    "     points is negative; standard output could not be written",
+    "an unknown argument, or an answer longer than 4096 characters; a range\n"
+    "     too wide for a double (its width or its last point overflows)"};
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -34,12 +37,20 @@ int main(int argc, char** argv) {
   if (!file.is_open()) return 1;
 
   PointsAndRange asked;
-  if (!ask_points_and_range(program, asked)) return 1;
+  if (Answer answer = ask_points_and_range(program, asked); !answer) return answer.status;
   const int N = asked.N;
   const double lower = asked.lower;
   const double upper = asked.upper;
 
   double h = (upper - lower) / (N - 1);
+  // A range whose width, or whose last point, lies beyond a double would
+  // print infinities and not-a-numbers as if they were the table. The
+  // points run monotonically from lower to the last, so those two decide.
+  if (!std::isfinite(upper - lower) || (N > 1 && !std::isfinite((N - 1) * h + lower))) {
+    std::cerr << program << ": the range is too wide: its step or its points overflow a double"
+              << std::endl;
+    return 2;
+  }
   TextLine line;
 
   for (int i = 0; i < N; i++) {

@@ -121,8 +121,9 @@ RunResult run_started_with(const std::vector<std::string>& argv, const std::stri
   posix_spawn_file_actions_init(&actions);
   if (closes(start, STDIN_FILENO)) {
     posix_spawn_file_actions_addclose(&actions, STDIN_FILENO);
-  } else if (start.input_folder) {
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, dir.path().c_str(), O_RDONLY, 0);
+  } else if (start.input_folder || start.input_file != nullptr) {
+    const char* input = start.input_file != nullptr ? start.input_file : dir.path().c_str();
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, input, O_RDONLY, 0);
   } else {
     posix_spawn_file_actions_adddup2(&actions, in_pipe[0], STDIN_FILENO);
   }

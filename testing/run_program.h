@@ -49,6 +49,7 @@ struct StartedWith {
   bool reader_gone = false;     // standard output a pipe nobody reads
   bool sigpipe_ignored = false; // SIGPIPE ignored (else at its default)
   bool input_folder = false;    // standard input a folder: every read fails
+  const char* input_file = nullptr;  // standard input this file (/dev/zero, say)
 };
 
 RunResult run_started_with(const std::vector<std::string>& argv, const std::string& input,

@@ -326,11 +326,51 @@ TEST(StrictNumbers, ALongTokenIsShortenedInItsMessage) {
   for (const SuiteProgram& p : suite_programs()) {
     if (!built(p) || p.answers == 0) continue;
     Workspace dir;
-    RunResult run = run_command(command(p, {}), std::string(100000, 'a') + "\n", dir);
+    // The longest answer still read whole.
+    RunResult run = run_command(command(p, {}), std::string(4096, 'a') + "\n", dir);
     EXPECT_EQ(run.status, 1) << p.name;
     EXPECT_NE(run.err.find(", not '" + std::string(40, 'a') + "...'\n"), std::string::npos)
         << run.err.substr(0, 200);
     EXPECT_LT(run.err.size(), 160u) << p.name;
+  }
+}
+
+// No number needs more than 4096 characters: the 4097th refuses the answer
+// at once, with status 2, before anything is drawn or written, whichever
+// answer it is, and however much more input follows (the old reader took
+// /dev/zero's endless token into memory until the run was killed).
+TEST(StrictNumbers, AnAnswerPastTheBoundIsRefusedAtOnce) {
+  const std::string too_long(4097, '1');
+  const std::string tail = " is too long: more than 4096 characters\n";
+  for (const SuiteProgram& p : suite_programs()) {
+    if (!built(p) || p.answers == 0) continue;
+    std::string last_too_long = p.input;
+    last_too_long.erase(last_too_long.rfind('\n', last_too_long.size() - 2) + 1);
+    last_too_long += too_long + "\n";
+    struct {
+      const char* where;
+      std::string input;
+      const char* input_file;
+    } cases[] = {
+        {"first answer", with_first_answer(p, too_long), nullptr},
+        {"last answer", p.answers == 1 ? with_first_answer(p, "0" + too_long) : last_too_long,
+         nullptr},
+        {"/dev/zero", "", "/dev/zero"},
+    };
+    for (const auto& c : cases) {
+      Workspace dir;
+      StartedWith start;
+      start.input_file = c.input_file;
+      RunResult run = run_started_with(command(p, {}), c.input, dir, start, 60);
+      EXPECT_EQ(run.status, 2) << p.name << ", " << c.where << ": " << run.err;
+      EXPECT_EQ(run.err.rfind(p.name + ": the answer for ", 0), 0u) << p.name << ": " << run.err;
+      EXPECT_TRUE(run.err.size() > tail.size() &&
+                  run.err.compare(run.err.size() - tail.size(), tail.size(), tail) == 0)
+          << p.name << ", " << c.where << ": " << run.err;
+      EXPECT_EQ(run.out.find("Random number"), std::string::npos) << p.name;
+      EXPECT_EQ(run.out.find("X-value"), std::string::npos) << p.name;
+      expect_empty_data_files(p, dir);
+    }
   }
 }
 

@@ -29,12 +29,17 @@ bool read_sizes(const char* program, const std::vector<const char*>& sizes,
 
 void print_summary(const Matrix& velocity, const GasParameters& parameters, double time,
                    long late_collisions, int steps) {
-  // In equilibrium each particle collides 2 (N_c - 1) selectCoeff <w> times a
-  // step, <w> = 4 a / sqrt(pi) the mean relative speed, a^2 = <v^2> / 3.
+  // In equilibrium a cell of n particles has n (n - 1) selectCoeff <w>
+  // collisions a step, <w> = 4 a / sqrt(pi) the mean relative speed,
+  // a^2 = <v^2> / 3. The N particles lie independently and
+  // evenly over the C cells, so n is binomial and the mean of n (n - 1) is
+  // N (N - 1) / C^2: each particle collides 2 (N - 1) / C selectCoeff <w>
+  // times a step, for any N, even below one particle a cell. (Taking n as
+  // N / C in every cell would give 2 (N / C - 1), negative below one.)
   const double mean_square = energy(velocity) / parameters.particles;
   const double mean_w = 4 * std::sqrt(mean_square / 3) / std::sqrt(M_PI);
-  const double per_cell = static_cast<double>(parameters.particles) / parameters.cells;
-  const double theory = 2 * (per_cell - 1) * parameters.select_coeff * mean_w;
+  const double partners = (parameters.particles - 1.0) / parameters.cells;
+  const double theory = 2 * partners * parameters.select_coeff * mean_w;
   const double measured = 2.0 * late_collisions / parameters.particles / (steps - steps / 2);
   TextLine line;
   line << "collisions per particle: " << time;

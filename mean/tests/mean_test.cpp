@@ -47,6 +47,33 @@ TEST(Mean, AReadErrorIsStatusOneWithTheReason) {
   EXPECT_EQ(split_lines(run.err).size(), 1u) << run.err;
 }
 
+// A number is read up to 4096 characters: "1." and 4094 zeros is 1; one
+// more character, or a megabyte of digits, ends the run at once with
+// status 2 and no mean, even after numbers already read.
+TEST(Mean, ANumberPastTheBoundIsRefused) {
+  const std::string longest = "1." + std::string(4094, '0');
+  const struct {
+    std::string input;
+    int status;
+    const char* printed;
+  } cases[] = {
+      {longest + "\n", 0, "1\n"},
+      {"3 " + longest + " 5", 0, "3\n"},
+      {longest + "0\n", 2, ""},
+      {"3 5 " + longest + "0", 2, ""},
+      {"1" + std::string(1 << 20, '0'), 2, ""},
+  };
+  for (const auto& c : cases) {
+    Workspace dir;
+    RunResult run = run_program(program_path("mean"), c.input, dir);
+    EXPECT_EQ(run.status, c.status) << c.input.size() << " characters";
+    EXPECT_EQ(run.out, c.printed) << c.input.size() << " characters";
+    EXPECT_EQ(run.err, c.status == 0 ? ""
+                                     : "mean: a number in the input is too long: more than 4096 "
+                                       "characters\n");
+  }
+}
+
 TEST(Mean, AMillionValuesAlternatingAveragePointTwo) {
   std::string input;
   for (int i = 0; i < 500'000; i++) input += "0.1\n0.3\n";

@@ -16,7 +16,7 @@ std::vector<double> read_all(const std::string& text) {
   std::stringbuf in(text);
   std::vector<double> values;
   double value = 0;
-  while (read_number(in, value)) values.push_back(value);
+  while (read_number(in, value, 4096) == NumberRead::Number) values.push_back(value);
   return values;
 }
 

@@ -79,6 +79,29 @@ TEST(Runge, BadInputStopsWithOneLine) {
   }
 }
 
+// A range whose width, or whose last point, lies beyond a double is refused
+// with status 2 before any line: its table would be infinities and
+// not-a-numbers. 1.7976931348623157e308 / 3 rounds up, so three of those
+// steps pass the largest double though the width itself does not.
+TEST(Runge, RangesThatOverflowAreRefused) {
+  for (const char* input : {"3\n-1.7e308\n1.7e308\n", "2\n1e308\n-1e308\n",
+                            "1\n-1e308\n1e308\n", "4\n0\n1.7976931348623157e308\n"}) {
+    Workspace dir;
+    RunResult run = run_program(program_path("runge"), input, dir);
+    EXPECT_EQ(run.status, 2) << input;
+    EXPECT_EQ(run.out, kPrompts) << input;
+    EXPECT_EQ(run.err, "runge: the range is too wide: its step or its points overflow a double\n")
+        << input;
+    EXPECT_EQ(dir.read("runge.dat"), "") << input;
+  }
+  // Wide, but every point a double: -8e307, 0 and 8e307, where x^2 is
+  // beyond a double and 1 / (x^2 + 1) is 0.
+  Workspace dir;
+  RunResult run = run_program(program_path("runge"), "3\n-8e307\n8e307\n", dir);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, table({{"-8e+307", "0"}, {"0", "1"}, {"8e+307", "0"}}).out);
+}
+
 TEST(Runge, UnwritableDataFile) {
   RunResult run = run_blocked(program_path("runge"), "3\n0\n1\n", "runge.dat", Blocked::ByDirectory);
   EXPECT_EQ(run.status, 1);

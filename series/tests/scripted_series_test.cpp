@@ -295,6 +295,39 @@ TEST(ScriptedGaussianErrors, BadInputStopsWithOneLine) {
   }
 }
 
+// An edge, the centroid + (k * 8 / 100 - 4) sigma, beyond a float (FLT_MAX
+// is 3.40282e38), or not a number once 8 sigma passes a double, is refused
+// with status 2 before any sample is drawn.
+TEST(ScriptedGaussianErrors, EdgesBeyondAFloatAreRefused) {
+  for (const char* input : {"10\n0\n1e308\n", "10\n0\n1e38\n", "10\n0\n-1e38\n",
+                            "10\n3.5e38\n0\n", "10\n-1e300\n1\n"}) {
+    Script script({0.0});
+    Workspace dir;
+    RunResult run = run_in_process([&] { return run_gaussian_errors(script.source()); },
+                                   input, dir);
+    EXPECT_EQ(run.status, 2) << input;
+    EXPECT_EQ(run.out, kHistogramPrompts) << input;
+    EXPECT_EQ(run.err,
+              "gaussian_errors: the histogram's edges, the centroid +- 4 standard deviations, "
+              "are beyond a float's range\n")
+        << input;
+    EXPECT_TRUE(script.calls.empty()) << input;
+    EXPECT_EQ(dir.read("gaussian_errors.dat"), "") << input;
+  }
+  // Just inside: sigma 8.5e37 puts the edges from -3.4e38 to 3.332e38 in
+  // steps of 6.8e36.
+  Script script({0.0});
+  Workspace dir;
+  RunResult run = run_in_process([&] { return run_gaussian_errors(script.source()); },
+                                 "1\n0\n8.5e37\n", dir);
+  EXPECT_EQ(run.status, 0) << run.err;
+  std::vector<std::string> lines = split_lines(dir.read("gaussian_errors.dat"));
+  ASSERT_EQ(lines.size(), 100u);
+  EXPECT_EQ(lines[0], "-3.4e+38 0 1");
+  EXPECT_EQ(lines[50], "0 1 1");
+  EXPECT_EQ(lines[99], "3.332e+38 0 1");
+}
+
 TEST(ScriptedGaussianErrors, UnwritableDataFile) {
   {
     Script script({0.0});

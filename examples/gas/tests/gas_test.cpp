@@ -117,6 +117,50 @@ TEST(GasRelaxProgram, WritesBothDataFiles) {
   EXPECT_NE(run.out.find("hard-sphere theory"), std::string::npos) << run.out;
 }
 
+// The equilibrium rate by kinetic theory, worked out here from the run's
+// parameters: every particle starts at speed 1 and energy is kept, so
+// <v^2> = 1 and the mean relative speed is <w> = 4 / sqrt(3 pi). The N
+// particles lie independently and evenly over 40 cells, so a cell's count n
+// is binomial and the mean of n (n - 1) is N (N - 1) / 40^2: each particle
+// collides 2 (N - 1) / 40 selectCoeff <w> times a step, with selectCoeff
+// 1.5e-4 * 20000 / N. Below one particle a cell too, where the count per
+// cell taken as N / 40 would make the rate negative.
+double rate_by_theory(int particles) {
+  const double select_coeff = 1.5e-4 * 20000 / particles;
+  return 2.0 * (particles - 1) / 40 * select_coeff * 4 / std::sqrt(3 * M_PI);
+}
+
+// The two rates the summary's last line prints: measured, then theory.
+std::pair<double, double> printed_rates(const std::string& out) {
+  const std::string label = "collisions per particle and step in equilibrium: ";
+  const size_t at = out.find(label);
+  double measured = -1, theory = -1;
+  if (at != std::string::npos)
+    std::sscanf(out.c_str() + at + label.size(), "%lf (hard-sphere theory: %lf)", &measured,
+                &theory);
+  return {measured, theory};
+}
+
+TEST(GasRelaxProgram, TheoryRateHoldsForAnyParticleCount) {
+  for (int particles : {1, 20, 39, 20000}) {
+    Workspace dir;
+    RunResult run = run_command({program_path("gas_relax"), std::to_string(particles), "2"}, "", dir);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const double theory = printed_rates(run.out).second;
+    EXPECT_GE(theory, 0) << particles << " particles: " << run.out;
+    EXPECT_NEAR(theory, rate_by_theory(particles), 1e-5 * rate_by_theory(particles) + 1e-12)
+        << particles << " particles";
+  }
+  // Ten particles a cell, over 10,000 steps: some 190,000 collisions in the
+  // second half, a relative standard error near 0.3%. 2% is beyond four of
+  // them; the count taken as 10 in every cell would predict 10% less.
+  Workspace dir;
+  RunResult run = run_command({program_path("gas_relax"), "400", "10000"}, "", dir);
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NEAR(printed_rates(run.out).first, rate_by_theory(400), 0.02 * rate_by_theory(400))
+      << run.out;
+}
+
 // The bookkeeping around colider, each part against what it must do.
 GasParameters small_gas() {
   GasParameters parameters;
