@@ -25,11 +25,10 @@ for program in "${programs[@]}"; do
 done
 gnuplot -e "data='$out/pendulum/stdout.txt'; out='$gallery/pendulum-periods.png'" "$figures/pendulum_periods.gp"
 gnuplot -e "data='$out/root_bisect/stdout.txt'; out='$gallery/root_bisect-steps.png'" "$figures/root_bisect_steps.gp"
-# The mean of the first n of random_expo's samples, for n from 1 to 100000.
+# The mean of the first n of random_expo's samples, n log-spaced from 1 to
+# 100000.
 running=$(mktemp)
 trap 'rm -f "$running"' EXIT
-for n in 1 3 10 30 100 300 1000 3000 10000 30000 100000; do
-  echo "$n $(head -n "$n" "$out/random_expo/random_dist.dat" | "$root/build/default/bin/mean")"
-done >"$running"
+PATH="$root/build/default/bin:$PATH" "$figures/mean_running.sh" "$out/random_expo/random_dist.dat" >"$running"
 gnuplot -e "data='$running'; out='$gallery/mean-running.png'" "$figures/mean_running.gp"
 ls "$gallery"
