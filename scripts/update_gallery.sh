@@ -3,7 +3,8 @@
 # Copies the main job's plots into docs/gallery for the README (those that
 # programs.txt marks with *) and the methods pages (all of them), and draws
 # the methods pages' figures of the programs that write no Data file from
-# their standard output (docs/methods/figures/*.gp). Run scripts/run.sh first
+# their standard output, and those drawn from scripts of their own
+# (docs/methods/figures/). Run scripts/run.sh first
 # (OUT_DIR is its folder, out/ by default).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -31,4 +32,7 @@ running=$(mktemp)
 trap 'rm -f "$running"' EXIT
 PATH="$root/build/default/bin:$PATH" "$figures/mean_running.sh" "$out/random_expo/random_dist.dat" >"$running"
 gnuplot -e "data='$running'; out='$gallery/mean-running.png'" "$figures/mean_running.gp"
+# Runge's phenomenon, equally spaced points against Chebyshev nodes.
+python3 "$figures/runge_interpolation.py" --curves "$running" >/dev/null
+gnuplot -e "data='$running'; out='$gallery/runge-interpolation.png'" "$figures/runge_interpolation.gp"
 ls "$gallery"

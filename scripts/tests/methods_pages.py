@@ -10,8 +10,7 @@ A page shows a command and its output in a ```console block:
 
 Each line that starts with "$ " is a command; the lines after it, up to the
 next command or the end of the block, are what it prints (standard output
-and standard error together). A line "..." alone stands for any number of
-lines. Commands run with bash, in order, in one folder per page, with the
+and standard error together), exactly. Commands run with bash, in order, in one folder per page, with the
 programs on PATH and the repository's docs/ reachable as ./docs, as for a
 reader at the repository's top; so a later command may read the Data file
 an earlier one wrote. A block with a command that needs a program this
@@ -50,27 +49,13 @@ def blocks(path):
     return found
 
 
-def matches(expected, actual):
-    """Whether the printed lines fit the page's, "..." standing for any lines."""
-    if "..." not in expected:
-        return expected == actual
-    head = expected[: expected.index("...")]
-    rest = expected[expected.index("...") + 1 :]
-    if actual[: len(head)] != head:
-        return False
-    actual = actual[len(head) :]
-    return any(matches(rest, actual[k:]) for k in range(len(actual) + 1))
-
-
 def first_difference(expected, actual):
     for k in range(max(len(expected), len(actual))):
         said = expected[k] if k < len(expected) else "(nothing)"
         printed = actual[k] if k < len(actual) else "(nothing)"
-        if said == "...":
-            break
         if said != printed:
             return said, printed
-    return "\n".join(expected), "\n".join(actual)
+    return "", ""
 
 
 def main():
@@ -100,7 +85,7 @@ def main():
                 if actual and actual[-1] == "":
                     actual.pop()
                 checked += 1
-                if matches(expected, actual):
+                if expected == actual:
                     print("ok: %s:%d %s" % (name, number, command))
                 else:
                     said, printed = first_difference(expected, actual)

@@ -3,7 +3,7 @@
 # where it was built without ROOT), run from the reference build and from
 # this one on the same inputs: the main job's, and the inputs whose output
 # depends most on the C++ library (not-a-number lines, nan and 0x10 in
-# mean's input). Standard output and every file written must be the same,
+# mean's input), and requests refused with status 2. Standard output and every file written must be the same,
 # byte for byte.
 # Usage: same_output.sh REFERENCE_BIN BIN WORK [EMULATOR...]
 # With an emulator (wine), this build's programs are run through it, found
@@ -39,6 +39,13 @@ for d in 1 2 100 1400 3333 5000 5001 10000 -1 -2147483647 0 ten 99999999999 2.5;
   cases+=("root_step|$d")
 done
 cases+=("mean|1 2 x 3" "mean|-1e300 1e300" "mean|1 1 2" "mean|words only" "mean|4 inf" "mean|2 1e999 5")
+# Requests refused with status 2: a range or histogram beyond its number
+# type, an answer or a number past 4096 characters; and a wide range that
+# is still tabulated.
+too_long=$(printf '%04097d' 1)
+cases+=("runge|3 -1.7e308 1.7e308" "runge|4 0 1.7976931348623157e308" "runge|3 -8e307 8e307"
+        "gaussian_errors|10 0 1e308" "random_expo|$too_long" "runge|5 0 $too_long" "mean|3 $too_long"
+        "mean|3 ${too_long:1}")
 
 passed=0 failed=0 skipped=0
 rm -rf "$work"
