@@ -40,10 +40,16 @@ Parsed parse_number(const std::string& token, double& value);
 // to its first 40 characters and "...".
 std::string quoted_token(const std::string& token);
 
-constexpr std::size_t kLongestAnswer = 4096;
+#define LONGEST_ANSWER 4096
+constexpr std::size_t kLongestAnswer = LONGEST_ANSWER;
+
+// A number written into a help text: STRINGIFY(LONGEST_ANSWER) is "4096".
+#define STRINGIFY_TOKEN(x) #x
+#define STRINGIFY(x) STRINGIFY_TOKEN(x)
 
 // What a program that asks says of status 2 in its --help.
-#define ANSWER_USAGE_ERRORS "an unknown argument, or an answer longer than 4096 characters"
+#define ANSWER_USAGE_ERRORS \
+  "an unknown argument, or an answer longer than " STRINGIFY(LONGEST_ANSWER) " characters"
 
 // One token from `in`: white space skipped, then every character up to the
 // next white space or the end. `TooLong` once the token would pass `limit`

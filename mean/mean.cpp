@@ -25,7 +25,8 @@ const ProgramHelp kHelp = {
     "Writes:\n"
     "  standard output  the mean; no file\n",
     "standard input could not be read; standard output could not be written",
-    "an unknown argument, or a number longer than 4096 characters (no mean is\n"
+    "an unknown argument, or a number longer than " STRINGIFY(LONGEST_ANSWER)
+    " characters (no mean is\n"
     "     printed)"};
 }  // namespace
 

@@ -18,9 +18,13 @@ NumberRead read_number(std::streambuf& in, double& value, std::size_t limit) {
 
   std::string run;
   bool too_long = false;
-  // Takes the character at hand into the run; false once the run is full.
+  // Takes the character at hand into the run; false, and too_long set,
+  // once the run is full.
   auto take = [&] {
-    if (run.size() == limit) return !(too_long = true);
+    if (run.size() == limit) {
+      too_long = true;
+      return false;
+    }
     run += static_cast<char>(c);
     c = in.snextc();
     return true;

@@ -18,8 +18,6 @@ int run_gaussian_errors(Draw&& gaus);
 // The histogram's bins: 100 over centroid +- 4 sigma. Written once, here:
 // the bin rule, the bin width and the help text all take it from this.
 #define HISTOGRAM_BINS 100
-#define STRINGIFY_TOKEN(x) #x
-#define STRINGIFY(x) STRINGIFY_TOKEN(x)
 constexpr int kHistogramBins = HISTOGRAM_BINS;
 
 // The bin of a sample at q bin widths above the histogram's lower end:

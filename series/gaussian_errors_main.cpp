@@ -27,7 +27,7 @@ const ProgramHelp kHelp = {
     "gaussian_errors.dat could not be opened or written, or another run is\n"
     "     writing it; an answer was not a number of the kind asked for;\n"
     "     standard output could not be written",
-    "an unknown argument, or an answer longer than 4096 characters; edges\n"
+    ANSWER_USAGE_ERRORS "; edges\n"
     "     beyond a float's range (the centroid +- 4 standard deviations)"};
 }  // namespace
 

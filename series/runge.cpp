@@ -26,7 +26,7 @@ const ProgramHelp kHelp = {
     "runge.dat could not be opened or written, or another run is writing\n"
     "     it; an answer was not a number of the kind asked for, or the number of\n"
     "     points is negative; standard output could not be written",
-    "an unknown argument, or an answer longer than 4096 characters; a range\n"
+    ANSWER_USAGE_ERRORS "; a range\n"
     "     too wide for a double (its width or its last point overflows)"};
 }  // namespace
 

@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <sstream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -96,6 +99,42 @@ TEST(ParseNumber, FiniteDecimalNumbersOnly) {
       EXPECT_EQ(value, c.value) << "'" << c.token << "'";
     }
   }
+}
+
+// Tokens as `stream >> string` splits them (blank, tab, line feed, vertical
+// tab, form feed and carriage return separate; any other byte, NUL among
+// them, belongs to the token), cut off at the bound.
+TEST(ReadToken, SplitsAtWhiteSpaceAndStopsPastTheBound) {
+  const struct {
+    std::string input;
+    std::size_t limit;
+    std::vector<std::string> tokens;
+    Token last;
+  } cases[] = {
+      {"12 -3\n\t4e5\r\n", 10, {"12", "-3", "4e5"}, Token::Ended},
+      {"\v\f7\v8\f", 10, {"7", "8"}, Token::Ended},
+      {std::string("a\0b c", 5), 10, {std::string("a\0b", 3), "c"}, Token::Ended},
+      {"", 10, {}, Token::Ended},
+      {"  \n ", 10, {}, Token::Ended},
+      {"1234 12345", 4, {"1234"}, Token::TooLong},  // at the bound, then past it
+      {"1234", 4, {"1234"}, Token::Ended},
+      {std::string(100000, '0'), 4096, {}, Token::TooLong},
+  };
+  for (const auto& c : cases) {
+    std::stringbuf in(c.input);
+    std::vector<std::string> tokens;
+    std::string token;
+    Token read;
+    while ((read = read_token(in, token, c.limit)) == Token::Read) tokens.push_back(token);
+    EXPECT_EQ(tokens, c.tokens) << "'" << c.input.substr(0, 20) << "'";
+    EXPECT_EQ(read, c.last) << "'" << c.input.substr(0, 20) << "'";
+  }
+  // Past the bound nothing more is read: the character after the bound's
+  // is the next one waiting.
+  std::stringbuf in("abcdefg");
+  std::string token;
+  EXPECT_EQ(read_token(in, token, 3), Token::TooLong);
+  EXPECT_EQ(in.sgetc(), 'd');
 }
 
 TEST(QuotedToken, EveryByteOutsidePrintableAsciiEscapedAndLongTokensCut) {

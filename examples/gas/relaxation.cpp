@@ -31,11 +31,11 @@ void print_summary(const Matrix& velocity, const GasParameters& parameters, doub
                    long late_collisions, int steps) {
   // In equilibrium a cell of n particles has n (n - 1) selectCoeff <w>
   // collisions a step, <w> = 4 a / sqrt(pi) the mean relative speed,
-  // a^2 = <v^2> / 3. The N particles lie independently and
-  // evenly over the C cells, so n is binomial and the mean of n (n - 1) is
-  // N (N - 1) / C^2: each particle collides 2 (N - 1) / C selectCoeff <w>
-  // times a step, for any N, even below one particle a cell. (Taking n as
-  // N / C in every cell would give 2 (N / C - 1), negative below one.)
+  // a^2 = <v^2> / 3. The N particles lie independently and evenly over the
+  // C cells, so n is binomial and the mean of n (n - 1) is N (N - 1) / C^2:
+  // each particle collides 2 (N - 1) / C selectCoeff <w> times a step, for
+  // any N, even below one particle a cell. (Taking n as N / C in every cell
+  // would give 2 (N / C - 1), negative below one.)
   const double mean_square = energy(velocity) / parameters.particles;
   const double mean_w = 4 * std::sqrt(mean_square / 3) / std::sqrt(M_PI);
   const double partners = (parameters.particles - 1.0) / parameters.cells;

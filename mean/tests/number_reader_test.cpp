@@ -52,6 +52,22 @@ TEST(ReadNumber, TakesTheLongestRunThatCanContinueANumber) {
   for (const auto& c : cases) EXPECT_EQ(read_all(c.input), c.values) << "input '" << c.input << "'";
 }
 
+// A run is read up to the bound: one character more refuses it, and the
+// reading goes no further.
+TEST(ReadNumber, ARunPastTheBoundIsRefused) {
+  double value = 0;
+  std::stringbuf at_bound("-1.5e+2 3");
+  EXPECT_EQ(read_number(at_bound, value, 7), NumberRead::Number);
+  EXPECT_EQ(value, -150);
+  for (const char* text : {"-1.5e+20", "12345678", "1.234567", "1234e+56"}) {
+    std::stringbuf past(text);
+    EXPECT_EQ(read_number(past, value, 7), NumberRead::TooLong) << text;
+    EXPECT_EQ(past.sgetc(), text[7]) << text;
+  }
+  std::stringbuf word("  abc");
+  EXPECT_EQ(read_number(word, value, 7), NumberRead::Stop);
+}
+
 #ifdef __GLIBCXX__
 // Text of the characters that matter to the rule, against the stream.
 TEST(ReadNumber, AgreesWithTheGnuStreamOnRandomText) {
