@@ -218,7 +218,11 @@ std::string problem_with(const Target& target, Start start, int closed,
     if (expected == 2 && run.err.rfind(target.program + ": unknown argument '", 0) != 0)
       return "no unknown-argument line";
   } else if (start == ReaderGone) {
-    if (run.status != 1 || run.err != target.program + ": cannot write standard output: Broken pipe\n")
+    // mean reads all its input before it writes: a number too long is
+    // refused before the broken pipe is met.
+    const bool refused_first = run.status == 2 && may_be_refused_as_too_large(target, input);
+    if (!refused_first &&
+        (run.status != 1 || run.err != target.program + ": cannot write standard output: Broken pipe\n"))
       return "a reader gone must end the run with status 1 and one line";
   } else if (busy) {
     if (run.status != 1 || run.err.find("is being written by another run") == std::string::npos)
