@@ -5,13 +5,15 @@ The grid has the points 0 .. 9999 (x = -4 + 0.0008 j); the roots -2.4, 0.5
 and 1.5 sit exactly on points 2000, 5625 and 6875. With M = 10000 // d the
 walk examines the points d, 2d, ... (M - 1) d after point 0: the stride
 that would end at M d is never taken, even where M d is still on the grid.
-A root is found when an examined point is the root, or when exactly an odd
+A root is found when an examined point is the root, or when an odd
 number of roots lies strictly between two examined points that are not
 roots themselves (a sign change; after a root the product is 0, so nothing).
 
 Prints how many sizes from 1 to 10000 find all three roots (root_bisect
-prints one line for each), and why the others below 5001 miss one.
+prints one line for each), and why the others below 5001 miss one; with
+--sizes, the sizes that find all three, one a line.
 """
+import sys
 ROOTS = (2000, 5625, 6875)
 
 
@@ -42,6 +44,9 @@ def ranges(sizes):
 
 
 all_three = [d for d in range(1, 10001) if found(walk(d)) == 3]
+if sys.argv[1:] == ["--sizes"]:
+    print("\n".join(map(str, all_three)))
+    sys.exit(0)
 last_stride, no_point_past, stepped_over = [], [], []
 for d in range(1, 5001):
     if d in all_three:
