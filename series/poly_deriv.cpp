@@ -10,6 +10,7 @@
 #include "data_file.h"
 #include "program.h"
 #include "text_line.h"
+#include "to_float.h"
 
 namespace {
 const char kProgram[] = "poly_deriv";
@@ -37,23 +38,26 @@ int run_poly_deriv(const Gaussian& gaus) {
   std::vector<float> f;
   if (!allocate_array(kProgram, N, f)) return 1;
   double h = (upper - lower) / N;
-  auto point = [&](int i) { return static_cast<float>(i * h + lower); };
+  // Every double stored as float goes through to_float: a range or a step
+  // beyond a float's gives infinities, as IEEE rounding does, never a
+  // conversion out of range.
+  auto point = [&](int i) { return to_float(i * h + lower); };
   TextLine line;
 
   for (int i = 0; i < N; i++) {
     float x = point(i);
     double xd = x;
-    f[i] = ((c1 * xd + c0) + c2 * xd * xd) + c3 * xd * xd * xd;
+    f[i] = to_float(((c1 * xd + c0) + c2 * xd * xd) + c3 * xd * xd * xd);
     float s = pow(fabsf(f[i]), 0.5);
     double g = gaus(0.0, s);
-    f[i] = f[i] + g;
+    f[i] = to_float(f[i] + g);
     line << "X-value: " << x << " F(x): " << f[i];
     print_line(line);
     poly.line(x, f[i], s);
   }
 
   for (int i = 1; i < N - 1; i++) {
-    float d = (f[i + 1] - f[i - 1]) / (h * 2.0);
+    float d = to_float((f[i + 1] - f[i - 1]) / (h * 2.0));
     line << "X-value: " << point(i) << " F'(x): " << d;
     print_line(line);
     deriv.line(point(i), d);

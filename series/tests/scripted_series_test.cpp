@@ -115,6 +115,25 @@ TEST(ScriptedPolyDeriv, EqualBoundsDivideTheDerivativeByZero) {
   EXPECT_EQ(dir2.read("deriv.dat"), "1.5 -inf\n");
 }
 
+TEST(ScriptedPolyDeriv, ValuesBeyondAFloatAreInfinities) {
+  // Points 0 and 5e13: the cubic at 5e13 is 1.25e41, past the largest
+  // float (3.4e38), and so is its noise deviation's square; stored as
+  // float they round to infinity. At 0: -6 + sqrt(6) = -3.55051.
+  Script wide({1.0});
+  Workspace dir;
+  RunResult run = run_in_process([&] { return run_poly_deriv(wide.source()); },
+                                 "2\n0\n1e14\n", dir);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(dir.read("poly.dat"), "0 -3.55051 2.44949\n5e+13 inf inf\n");
+  // A step of 1e-300: every point stores as float 0, where f = -6 plus
+  // noise of +-sqrt(6); the difference -2 sqrt(6) over 2e-300 is -2.4e300,
+  // an infinity as a float.
+  Script narrow({1.0, 0.0, -1.0});
+  Workspace dir2;
+  run_in_process([&] { return run_poly_deriv(narrow.source()); }, "3\n0\n3e-300\n", dir2);
+  EXPECT_EQ(dir2.read("deriv.dat"), "0 -inf\n");
+}
+
 TEST(ScriptedPolyDeriv, BadInputStopsWithOneLine) {
   const struct {
     const char* input;
