@@ -13,9 +13,6 @@ namespace {
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
-// White space as `stream >> string` skips it in the C locale.
-bool is_space(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
 // One line on standard error for an answer that was refused (`token`),
 // or that never came (`token` empty).
 void refuse(const char* program, const char* kind, const char* what, const std::string& token,
@@ -164,9 +161,9 @@ Token read_token(std::streambuf& in, std::string& token, std::size_t limit) {
   using traits = std::streambuf::traits_type;
   token.clear();
   int c = in.sgetc();
-  while (c != traits::eof() && is_space(c)) c = in.snextc();
+  while (c != traits::eof() && is_answer_space(c)) c = in.snextc();
   if (c == traits::eof()) return Token::Ended;
-  while (c != traits::eof() && !is_space(c)) {
+  while (c != traits::eof() && !is_answer_space(c)) {
     if (token.size() == limit) return Token::TooLong;
     token += traits::to_char_type(c);
     c = in.snextc();

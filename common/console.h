@@ -51,6 +51,10 @@ constexpr std::size_t kLongestAnswer = LONGEST_ANSWER;
 #define ANSWER_USAGE_ERRORS \
   "an unknown argument, or an answer longer than " STRINGIFY(LONGEST_ANSWER) " characters"
 
+// The white space that separates answers, as `stream >>` skips it in the C
+// locale: blank, tab, line feed, vertical tab, form feed, carriage return.
+inline bool is_answer_space(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
 // One token from `in`: white space skipped, then every character up to the
 // next white space or the end. `TooLong` once the token would pass `limit`
 // characters: the rest of it is left unread.

@@ -18,5 +18,5 @@ inline float to_float(double value) {
   if (!(magnitude > kLargest)) return static_cast<float>(value);  // NaN too
   const float rounded =
       magnitude < kOverflow ? kLargest : std::numeric_limits<float>::infinity();
-  return std::copysign(rounded, static_cast<float>(value > 0 ? 1 : -1));
+  return value > 0 ? rounded : -rounded;
 }

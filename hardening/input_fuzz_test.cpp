@@ -197,7 +197,7 @@ bool may_be_refused_as_too_large(const Target& target, const std::string& input)
   if (target.program == "runge" || target.program == "gaussian_errors") return true;
   std::size_t run = 0;
   for (char c : input) {
-    run = c == ' ' || (c >= '\t' && c <= '\r') ? 0 : run + 1;
+    run = is_answer_space(c) ? 0 : run + 1;
     if (run > kLongestAnswer) return true;
   }
   return false;

@@ -4,9 +4,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "console.h"
+
 namespace {
 
-bool is_space(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 bool is_digit(int c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
@@ -14,7 +15,7 @@ bool is_digit(int c) { return c >= '0' && c <= '9'; }
 NumberRead read_number(std::streambuf& in, double& value, std::size_t limit) {
   using traits = std::streambuf::traits_type;
   int c = in.sgetc();
-  while (c != traits::eof() && is_space(c)) c = in.snextc();
+  while (c != traits::eof() && is_answer_space(c)) c = in.snextc();
 
   std::string run;
   bool too_long = false;
