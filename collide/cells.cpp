@@ -12,18 +12,30 @@
 
 namespace collide_detail {
 
-void counting_sort(const int* cell_of, int particles, int cells, int* population, int* start,
+bool counting_sort(const int* cell_of, int particles, int cells, int* population, int* start,
                    int* cross_ref, int base) {
-  for (int c = base; c < cells + base; c++) population[c] = 0;
-  for (int p = 0; p < particles; p++) population[cell_of[p]]++;
+  const int end = cells + base;
+  for (int c = base; c < end; c++) population[c] = 0;
+  for (int p = 0; p < particles; p++) {
+    const int c = cell_of[p];
+    if (c < base || c >= end) return false;
+    population[c]++;
+  }
   int position = base;
-  for (int c = base; c < cells + base; c++) {
+  for (int c = base; c < end; c++) {
     start[c] = position;
     position += population[c];
   }
-  // The starts serve as each cell's next free place, and are put back after.
-  for (int p = 0; p < particles; p++) cross_ref[start[cell_of[p]]++] = p + base;
-  for (int c = base; c < cells + base; c++) start[c] -= population[c];
+  // Each cell fills from its end, the particles taken in descending order,
+  // its population counting down the places still free; a cell with none
+  // left means a cell_of that is not the one counted.
+  for (int p = particles - 1; p >= 0; p--) {
+    const int c = cell_of[p];
+    if (c < base || c >= end || population[c] == 0) return false;
+    cross_ref[start[c] + --population[c]] = p + base;
+  }
+  for (int c = base; c < end; c++) population[c] = (c + 1 < end ? start[c + 1] : position) - start[c];
+  return true;
 }
 
 }  // namespace collide_detail
@@ -38,12 +50,15 @@ void sort_into_cells(const int* cellOf, int particles, SortList& cells) {
                        std::to_string(particles + 1));
   }
   for (int p = 0; p < particles; p++) {
-    if (cellOf[p] < 1 || cellOf[p] > cells.numCells) {
+    const int c = cellOf[p];
+    if (c < 1 || c > cells.numCells) {
       throw ColiderError("sort_into_cells: cellOf[" + std::to_string(p) + "], particle " +
-                         std::to_string(p + 1) + "'s cell, is " + std::to_string(cellOf[p]) +
+                         std::to_string(p + 1) + "'s cell, is " + std::to_string(c) +
                          "; it must lie in 1 to numCells = " + std::to_string(cells.numCells));
     }
   }
-  collide_detail::counting_sort(cellOf, particles, cells.numCells, cells.cellPopulation,
-                                cells.cellStart, cells.crossRef, 1);
+  if (!collide_detail::counting_sort(cellOf, particles, cells.numCells, cells.cellPopulation,
+                                     cells.cellStart, cells.crossRef, 1))
+    throw ColiderError("sort_into_cells: cellOf changed during the call; the cell lists are "
+                       "unfinished");
 }

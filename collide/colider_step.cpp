@@ -171,10 +171,12 @@ int CellStep::begin(const CellInputs& in) {
 
   stored_max_ = in.maxRelSpeed;
   running_max_ = *in.maxRelSpeed;
-  take_law(*interactions_->models);
+  // With a table, each pair takes its own model (model_weight).
+  const bool one_model = interactions_->tableSize == 0;
+  if (one_model) take_law(interactions_->model);
   // One species of hard spheres of scale 1: the classic step, whose weight
   // is the relative speed itself.
-  hard_spheres_ = interactions_->tableSize == 0 && interactions_->mass == nullptr &&
+  hard_spheres_ = one_model && interactions_->mass == nullptr &&
                   model_->kind == COLLIDE_HARD_SPHERE && model_->scale == 1.0;
   return M;
 }
@@ -281,8 +283,17 @@ double CellStep::model_weight(double d1, double d2, double d3) {
   if (interactions_->species != nullptr) {
     first_species_ = species_of(first_row_);
     second_species_ = species_of(second_row_);
-    if (interactions_->tableSize != 0)
-      take_law(interactions_->models[first_species_ * interactions_->tableSize + second_species_]);
+    if (interactions_->tableSize != 0) {
+      // The pair's entry is read once and checked here, so that a table
+      // rewritten during the call can stop it but never give a weight or
+      // an angle that is not a number.
+      const int entry = first_species_ * interactions_->tableSize + second_species_;
+      pair_model_ = interactions_->table[entry];
+      const ModelDescription* description = describe(pair_model_.kind);
+      if (description == nullptr || parameter_out_of_range(pair_model_, *description) != nullptr)
+        check_model(pair_model_, "colider", "models", entry);
+      take_law(pair_model_);
+    }
   }
   relative_[0] = d1;
   relative_[1] = d2;
@@ -330,9 +341,9 @@ void CellStep::scatter_by_model(double u4, double u5) {
     relative[2] = (speed_ * sin_th) * std::sin(phi);
   }
 
-  const double* mass = interactions_->mass;
-  const double m1 = mass != nullptr ? mass[first_species_] : 1.0;
-  const double m2 = mass != nullptr ? mass[second_species_] : 1.0;
+  const bool masses = interactions_->mass != nullptr;
+  const double m1 = masses ? scaled_mass(first_species_) : 1.0;
+  const double m2 = masses ? scaled_mass(second_species_) : 1.0;
   if (m1 == m2) {
     for (int k = 0; k < 3; k++) {
       const double centre = (first_[k] + second_[k]) * 0.5;
@@ -348,6 +359,21 @@ void CellStep::scatter_by_model(double u4, double u5) {
       second_[k] = centre - share2 * relative[k];
     }
   }
+}
+
+// The species' mass, read once and scaled (Interactions); a mass rewritten
+// since the call's checks, to one that no longer scales into the checked
+// range, stops the call before the pair changes.
+double CellStep::scaled_mass(int species) {
+  const double mass = interactions_->mass[species];
+  const double scaled = mass * interactions_->massScale;
+  if (!(scaled >= kSmallestScaledMass && scaled < 1.0)) {
+    throw ColiderError("colider: mass[" + std::to_string(species) + "] is " + shortest(mass) +
+                       " in cell " + std::to_string(cell_) +
+                       "; it changed during the call, beyond the range of the masses checked "
+                       "before it");
+  }
+  return scaled;
 }
 
 void too_many_collisions(int cell) {

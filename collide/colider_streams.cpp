@@ -34,10 +34,9 @@ int range_with(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
                        std::to_string(lastCell) + " are not a range within 1 to numCells = " +
                        std::to_string(cells.numCells));
   }
-  collide_detail::check_interactions(interactions, "colider_range");
-  const collide_detail::MatrixGas gas = {velocity,         maxRelSpeed,          selectRemainder,
-                                         selectCoeff.value(), selectCoeff.perCell(), cells,
-                                         interactions};
+  const collide_detail::MatrixGas gas = {
+      velocity,         maxRelSpeed, selectRemainder, selectCoeff.value(), selectCoeff.perCell(),
+      cells,            collide_detail::checked_interactions(interactions, "colider_range")};
   collide_detail::check_distinct(gas);
   return collide_detail::collide_cells(gas, firstCell, lastCell + 1, [streams](int c) {
     return collide_detail::CellStream(streams, static_cast<std::uint64_t>(c - 1));

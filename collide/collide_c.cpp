@@ -80,7 +80,7 @@ Interactions interactions_of(const collide_arguments& a) {
   if (a.models == nullptr) {
     if (a.model_count != 0)
       refuse("models is NULL, with model_count " + std::to_string(a.model_count));
-    return {&kHardSpheres, 0, S, a.species, a.mass};
+    return {kHardSpheres, nullptr, 0, S, a.species, a.mass, 1.0};
   }
   const long long table = static_cast<long long>(S) * S;
   if (a.model_count != 1 && (S == 0 || a.model_count != table)) {
@@ -88,7 +88,10 @@ Interactions interactions_of(const collide_arguments& a) {
            "; it must be 1 (one model for every pair) or species_count^2 = " +
            std::to_string(table));
   }
-  return {a.models, a.model_count == 1 ? 0 : S, S, a.species, a.mass};
+  // One model is copied here, and read no more; a table's entries are read
+  // where a pair takes them.
+  if (a.model_count == 1) return {a.models[0], nullptr, 0, S, a.species, a.mass, 1.0};
+  return {kHardSpheres, a.models, S, S, a.species, a.mass, 1.0};
 }
 
 // The velocities of cell c's particles, read ahead of the check so that
@@ -143,8 +146,9 @@ void check_apart(const collide_arguments& a, const Interactions& interactions) {
   }
 }
 
-// Everything the step would read or write, checked before it starts.
-void check(const collide_arguments& a, const Interactions& interactions) {
+// Everything the step would read or write, checked before it starts;
+// returns the interactions checked.
+Interactions check(const collide_arguments& a, Interactions interactions) {
   if (a.particles < 0) refuse("particles is " + std::to_string(a.particles) + "; it must not be negative");
   if (a.cells < 0) refuse("cells is " + std::to_string(a.cells) + "; it must not be negative");
   if (a.cross_ref_size < 0)
@@ -154,8 +158,8 @@ void check(const collide_arguments& a, const Interactions& interactions) {
            std::to_string(a.end_cell) + " are not a range within 0 to cells = " +
            std::to_string(a.cells));
   }
-  check_interactions(interactions, "colider", "models[0]");
-  if (a.first_cell == a.end_cell) return;
+  interactions = checked_interactions(interactions, "colider", "models[0]");
+  if (a.first_cell == a.end_cell) return interactions;
   const struct {
     const void* array;
     const char* name;
@@ -204,6 +208,7 @@ void check(const collide_arguments& a, const Interactions& interactions) {
            ", more than the 2147483647 collisions an int32 counts; split the call into "
            "ranges of cells, or check select_coeff and max_rel_speed");
   }
+  return interactions;
 }
 
 // The message into the caller's buffer, under the function's own name.
@@ -231,8 +236,7 @@ int run(const char* function, const collide_arguments* arguments, int32_t* colli
              " bytes: set size to sizeof(collide_arguments), built against this collide.h");
     }
     const collide_arguments& a = *arguments;
-    const FlatGas gas = {a, interactions_of(a), {a.velocity, a.particles, 3, 0, nullptr}};
-    check(a, gas.interactions);
+    const FlatGas gas = {a, check(a, interactions_of(a)), {a.velocity, a.particles, 3, 0, nullptr}};
     *collisions = collide_cells(gas, a.first_cell, a.end_cell, draw_for);
     if (message != nullptr && size > 0) message[0] = '\0';
     return COLLIDE_OK;
@@ -343,11 +347,14 @@ extern "C" int collide_sort_cells(const int32_t* cell_of, int32_t particles, int
     if ((particles > 0 && (cell_of == nullptr || cross_ref == nullptr)) ||
         (cells > 0 && (cell_population == nullptr || cell_start == nullptr)))
       refuse("an array is NULL");
-    for (int32_t p = 0; p < particles; p++)
-      if (cell_of[p] < 0 || cell_of[p] >= cells)
-        refuse(at("cell_of", p) + " is " + std::to_string(cell_of[p]) +
-               "; a cell must lie in [0, " + std::to_string(cells) + ")");
-    counting_sort(cell_of, particles, cells, cell_population, cell_start, cross_ref, 0);
+    for (int32_t p = 0; p < particles; p++) {
+      const int32_t c = cell_of[p];
+      if (c < 0 || c >= cells)
+        refuse(at("cell_of", p) + " is " + std::to_string(c) + "; a cell must lie in [0, " +
+               std::to_string(cells) + ")");
+    }
+    if (!counting_sort(cell_of, particles, cells, cell_population, cell_start, cross_ref, 0))
+      refuse("cell_of changed during the call; the cell lists are unfinished");
     if (message != nullptr && message_size > 0) message[0] = '\0';
     return COLLIDE_OK;
   } catch (const ColiderError& refused) {

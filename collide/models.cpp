@@ -18,8 +18,10 @@ namespace {
 
 constexpr double kRequired = NAN;  // a parameter without a default
 
-constexpr Parameter kScale = {"scale", &collide_model::scale, 0.0, DBL_MAX, true, 1.0,
-                              "it must be finite and above 0",
+// scale at most 1e100 keeps a pair's weight finite at any relative speed the
+// step takes (at most about 3.5e150): the weight is then at most 3.5e250.
+constexpr Parameter kScale = {"scale", &collide_model::scale, 0.0, 1e100, true, 1.0,
+                              "it must be above 0 and at most 1e100",
                               "the pair's reference cross-section over the one in select_coeff"};
 constexpr Parameter kOmega = {"omega", &collide_model::omega, 0.5, 1.0, false, kRequired,
                               "it must lie in [0.5, 1]",
@@ -60,6 +62,17 @@ std::string lead_of(const char* function, const char* name, int index) {
 }
 }  // namespace
 
+const Parameter* parameter_out_of_range(const collide_model& model,
+                                        const ModelDescription& description) {
+  for (int k = 0; k < description.parameter_count; k++) {
+    const Parameter& parameter = description.parameters[k];
+    const double value = model.*parameter.field;
+    const bool above = parameter.low_open ? value > parameter.low : value >= parameter.low;
+    if (!(above && value <= parameter.high)) return &parameter;
+  }
+  return nullptr;
+}
+
 void check_model(const collide_model& model, const char* function, const char* name, int index) {
   const ModelDescription* description = describe(model.kind);
   if (description == nullptr) {
@@ -69,13 +82,9 @@ void check_model(const collide_model& model, const char* function, const char* n
     throw ColiderError(lead_of(function, name, index) + "kind is " + std::to_string(model.kind) +
                        "; it must be one of " + kinds);
   }
-  for (int k = 0; k < description->parameter_count; k++) {
-    const Parameter& parameter = description->parameters[k];
-    const double value = model.*parameter.field;
-    const bool above = parameter.low_open ? value > parameter.low : value >= parameter.low;
-    if (!(above && value <= parameter.high)) {
-      throw ColiderError(lead_of(function, name, index) + parameter.name + " is " + shortest(value) + "; " + parameter.rule);
-    }
+  if (const Parameter* parameter = parameter_out_of_range(model, *description)) {
+    throw ColiderError(lead_of(function, name, index) + parameter->name + " is " +
+                       shortest(model.*parameter->field) + "; " + parameter->rule);
   }
 }
 
@@ -89,17 +98,26 @@ bool same_model(const collide_model& a, const collide_model& b) {
   return true;
 }
 
-void check_interactions(const Interactions& interactions, const char* function,
-                        const char* single) {
+namespace {
+// "<function>: mass[<s>] is <value>; <rule>", thrown.
+[[noreturn]] void refuse_mass(const char* function, int s, double mass, const char* rule) {
+  throw ColiderError(std::string(function) + ": mass[" + std::to_string(s) + "] is " +
+                     shortest(mass) + "; " + rule);
+}
+}  // namespace
+
+Interactions checked_interactions(Interactions interactions, const char* function,
+                                  const char* single) {
   // Messages are made only for a refusal: a call that passes takes no memory.
   if (interactions.tableSize == 0) {
-    check_model(interactions.models[0], function, single, -1);
+    check_model(interactions.model, function, single, -1);
   } else {
     const int S = interactions.tableSize;
+    const collide_model* table = interactions.table;
     for (int a = 0; a < S; a++) {
       for (int b = 0; b < S; b++) {
-        check_model(interactions.models[a * S + b], function, "models", a * S + b);
-        if (b < a && !same_model(interactions.models[a * S + b], interactions.models[b * S + a])) {
+        check_model(table[a * S + b], function, "models", a * S + b);
+        if (b < a && !same_model(table[a * S + b], table[b * S + a])) {
           throw ColiderError(std::string(function) + ": models[" + std::to_string(a * S + b) +
                              "] and models[" + std::to_string(b * S + a) +
                              "] differ, for species " + std::to_string(a) + " and " +
@@ -108,13 +126,32 @@ void check_interactions(const Interactions& interactions, const char* function,
       }
     }
   }
+  // Only the masses' ratios count: the step works with them scaled by a
+  // power of two, which is exact, so that the largest lies in [0.5, 1).
+  int largest = 0, smallest = 0;
   for (int s = 0; s < interactions.speciesCount; s++) {
     const double mass = interactions.mass[s];
-    if (!(mass > 0 && mass <= DBL_MAX)) {
-      throw ColiderError(std::string(function) + ": mass[" + std::to_string(s) + "] is " +
-                         shortest(mass) + "; a mass must be finite and above 0");
-    }
+    if (!(mass > 0 && mass <= DBL_MAX)) refuse_mass(function, s, mass, "a mass must be finite and above 0");
+    // Below DBL_MIN a mass has fewer digits, and its ratios to the others
+    // are no longer kept.
+    if (mass < DBL_MIN)
+      refuse_mass(function, s, mass, "a mass must be a normal double, at least 2.2250738585072014e-308");
+    if (mass > interactions.mass[largest]) largest = s;
+    if (mass < interactions.mass[smallest]) smallest = s;
   }
+  interactions.massScale = 1.0;
+  if (interactions.speciesCount > 0) {
+    const double heaviest = interactions.mass[largest], lightest = interactions.mass[smallest];
+    if (heaviest / kLargestMassRatio > lightest) {
+      throw ColiderError(std::string(function) + ": mass[" + std::to_string(largest) + "] / mass[" +
+                         std::to_string(smallest) + "] is " + shortest(heaviest / lightest) +
+                         "; the masses' ratios must be at most 1e100");
+    }
+    int exponent = 0;
+    std::frexp(heaviest, &exponent);
+    interactions.massScale = std::ldexp(1.0, -exponent);
+  }
+  return interactions;
 }
 
 Interactions mixture_interactions(const Mixture& mixture) {
@@ -128,7 +165,9 @@ Interactions mixture_interactions(const Mixture& mixture) {
                        std::to_string(static_cast<long long>(S) * S));
   }
   // The step indexes species by the velocity row counted from row 1.
-  return {mixture.models, mixture.modelCount == 1 ? 0 : S, S, mixture.species + 1, mixture.mass};
+  const bool one_model = mixture.modelCount == 1;
+  return {mixture.models[0],  one_model ? nullptr : mixture.models, one_model ? 0 : S, S,
+          mixture.species + 1, mixture.mass, 1.0};
 }
 
 namespace {

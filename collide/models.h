@@ -15,6 +15,7 @@
 #ifndef COLLIDE_MODELS_H
 #define COLLIDE_MODELS_H
 
+#include <cfloat>
 #include <cmath>
 
 #include "collide/collide.h"
@@ -37,12 +38,18 @@ inline PairLaw law_of(const collide_model& model) {
 
 // The pair's weight from its squared relative speed; when it takes the
 // relative speed on the way, it stores it in `speed`.
+// g^2 / g_ref^2 itself may overflow where the weight does not (a large speed
+// over a small g_ref: g = 1e10 over g_ref = 1e-150 weighs about 1e-22 at
+// omega = 0.6), and then the power is taken of each factor apart.
 inline double pair_weight(const PairLaw& law, double squared_speed, double& speed) {
   if (law.hard) {
     speed = std::sqrt(squared_speed);
     return law.factor * speed;
   }
-  return law.factor * std::pow(squared_speed * law.inverse_square, law.exponent);
+  const double ratio = squared_speed * law.inverse_square;
+  if (ratio <= DBL_MAX) return law.factor * std::pow(ratio, law.exponent);
+  return law.factor *
+         (std::pow(squared_speed, law.exponent) * std::pow(law.inverse_square, law.exponent));
 }
 
 // Whether the model's polar angle is a deflection from the relative

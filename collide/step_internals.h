@@ -62,16 +62,30 @@ extern const ModelDescription kModels[kModelKinds];
 // The model of `kind`, or nullptr for a kind that names none.
 const ModelDescription* describe(int32_t kind);
 
+// The first of the model's parameters outside its range, or nullptr.
+const Parameter* parameter_out_of_range(const collide_model& model,
+                                        const ModelDescription& description);
+
 // Throws ColiderError for a model of an unknown kind or with a parameter
 // outside its range: "<function>: <name>.<parameter> is <value>; <rule>",
 // with models[<index>] for the name when index is 0 or more, and no name
 // at all when name is null.
 void check_model(const collide_model& model, const char* function, const char* name, int index);
 
+// The largest ratio of two species' masses. Scaled so that the largest is
+// below 1, every mass is then above 1e-101, and a product of a mass and a
+// velocity component stays a normal double down to components of 1e-207.
+constexpr double kLargestMassRatio = 1e100;
+constexpr double kSmallestScaledMass = 1e-101;
+
 // Cell lists by counting sort, particles in ascending order within a cell:
 // particle p (from 0) is in cell cell_of[p]; the cells, their list
 // positions and the particle numbers in the list all count from `base`.
-void counting_sort(const int* cell_of, int particles, int cells, int* population, int* start,
+// Each pass reads cell_of[p] once and checks it where it uses it, so that a
+// cell_of rewritten by another thread during the call can never send it
+// outside the arrays: it returns false when a cell read is out of range or
+// differs from the count, the lists then unfinished, and true otherwise.
+bool counting_sort(const int* cell_of, int particles, int cells, int* population, int* start,
                    int* cross_ref, int base);
 
 // Whether two models are the same: the same kind and parameters.

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -505,9 +506,13 @@ TEST(ModelArguments, EachConstructorRefusesAParameterOutOfRangeByName) {
       {[] { return VHS(0.75, 0.0); }, "VHS: g_ref is 0; it must lie in [1e-150, 1e150]"},
       {[] { return VHS(0.75, NAN); }, "VHS: g_ref is nan; it must lie in [1e-150, 1e150]"},
       {[] { return VSS(0.75, 1.0, 0.5); }, "VSS: alpha is 0.5; it must lie in [1, 2]"},
-      {[] { return VSS(0.75, 1.0, 1.5, -1.0); }, "VSS: scale is -1; it must be finite and above 0"},
-      {[] { return HardSphere(0.0); }, "HardSphere: scale is 0; it must be finite and above 0"},
-      {[] { return HardSphere(INFINITY); }, "HardSphere: scale is inf; it must be finite and above 0"},
+      {[] { return VSS(0.75, 1.0, 1.5, -1.0); }, "VSS: scale is -1; it must be above 0 and at most 1e100"},
+      {[] { return HardSphere(0.0); }, "HardSphere: scale is 0; it must be above 0 and at most 1e100"},
+      {[] { return HardSphere(INFINITY); }, "HardSphere: scale is inf; it must be above 0 and at most 1e100"},
+      // Beyond it a pair's weight could overflow at a speed the step takes.
+      {[] { return HardSphere(1e308); }, "HardSphere: scale is 1e+308; it must be above 0 and at most 1e100"},
+      {[] { return VSS(1.0, 1e150, 2.0, DBL_MAX); },
+       "VSS: scale is 1.7976931348623157e+308; it must be above 0 and at most 1e100"},
   };
   for (const Case& c : cases) {
     try {

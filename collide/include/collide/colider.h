@@ -69,7 +69,8 @@ CollisionModel VSS(double omega, double g_ref, double alpha, double scale = 1.0)
 //   speciesCount  S, the number of species
 //   species       species[p]: particle p's species, 0 to S - 1, for every
 //                 velocity row p from 1 (species[0] is not read)
-//   mass          mass[s] for s = 0 to S - 1, finite and above 0
+//   mass          mass[s] for s = 0 to S - 1: normal doubles, none more
+//                 than 1e100 times another (only their ratios count)
 //   models        modelCount 1: that model for every pair; modelCount S S:
 //                 a symmetric table, models[a S + b] for species a and b
 // An accepted pair keeps its centre-of-mass velocity and its relative speed.
@@ -110,7 +111,7 @@ void sort_into_cells(const int* cellOf, int particles, SortList& cells);
 
 namespace collide_detail {
 inline Interactions single_model(const CollisionModel& model) {
-  return {&model, 0, 0, nullptr, nullptr};
+  return {model, nullptr, 0, 0, nullptr, nullptr, 1.0};
 }
 Interactions mixture_interactions(const Mixture& mixture);
 
@@ -118,9 +119,9 @@ template <class Generator>
 int colider_callable(Matrix& velocity, Matrix& maxRelSpeed, Generator& generator,
                      Matrix& selectRemainder, SelectCoeff selectCoeff, SortList& cells,
                      const Interactions& interactions) {
-  check_interactions(interactions, "colider");
   const MatrixGas gas = {velocity, maxRelSpeed, selectRemainder, selectCoeff.value(),
-                         selectCoeff.perCell(), cells, interactions};
+                         selectCoeff.perCell(), cells,
+                         checked_interactions(interactions, "colider")};
   check_distinct(gas);
   return collide_cells(gas, 1, cells.numCells + 1,
                        [&generator](int) -> Generator& { return generator; });

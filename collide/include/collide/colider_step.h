@@ -31,19 +31,29 @@ struct VelocityRows {
 };
 
 // How the pairs collide: the model of each pair and the particles' masses.
-//   models        models[0] for every pair when tableSize is 0; otherwise
-//                 a symmetric tableSize x tableSize table, models[a S + b]
-//                 for a pair of species a and b
+//   model         every pair's model when tableSize is 0: a copy, so that
+//                 the caller's may change during the call without effect
+//   table         otherwise a symmetric tableSize x tableSize table,
+//                 table[a S + b] for a pair of species a and b; each pair's
+//                 entry is read once, and checked, where it is used
 //   species       particle row r's species at species[r], r counted from
 //                 the velocity rows' first (nullptr: one species)
-//   mass          each species' mass (nullptr: one species)
+//   mass          each species' mass (nullptr: one species), read once a
+//                 pair and checked there
 //   speciesCount  the species species[] may name
+//   massScale     the power of two that brings the largest mass into
+//                 [0.5, 1): the step works with the scaled masses, which
+//                 keep their ratios exactly and whose sums and products
+//                 with velocities can neither overflow nor fall below the
+//                 normal doubles (checked_interactions sets it)
 struct Interactions {
-  const collide_model* models;
+  collide_model model;
+  const collide_model* table;
   int tableSize;
   int speciesCount;
   const int* species;
   const double* mass;
+  double massScale;
 };
 
 // One cell's inputs, as a form of the step gives them. `names` says how the
@@ -99,6 +109,7 @@ class CellStep {
   void refuse_pair();
   void take_law(const collide_model& model);
   double model_weight(double d1, double d2, double d3);
+  double scaled_mass(int species);
   void scatter_by_model(double u4, double u5);
 
   VelocityRows velocity_ = {nullptr, 0, 0, 0, nullptr};
@@ -117,6 +128,7 @@ class CellStep {
   long long first_row_ = 0;
   long long second_row_ = 0;
   const collide_model* model_ = nullptr;
+  collide_model pair_model_ = {};  // with a table: the pair's entry, as read
   int first_species_ = 0, second_species_ = 0;  // with species
   // model_'s weight, worked out once: whether it is a square root, its
   // factor, the inverse square of g_ref and the exponent (models.h).
@@ -193,10 +205,10 @@ inline bool cancel_requested(const MatrixGas&) { return false; }
 void check_distinct(const MatrixGas& gas);
 
 // Checks the model (which messages call `single`) or the table of models,
-// and the masses, once before a step; throws the ColiderError that names
-// the first bad value.
-void check_interactions(const Interactions& interactions, const char* function,
-                        const char* single = "model");
+// and the masses, once before a step, and returns the interactions with
+// their massScale; throws the ColiderError that names the first bad value.
+Interactions checked_interactions(Interactions interactions, const char* function,
+                                  const char* single = "model");
 
 }  // namespace collide_detail
 

@@ -44,7 +44,9 @@ enum {
  *                        has cos chi = 2 u4^(1/alpha) - 1, the azimuth is
  *                        uniform
  * g_ref lies in [1e-150, 1e150] (so that its square is a normal double) and
- * scale is finite and above 0. A model's unused fields are not read. */
+ * scale in (0, 1e100], so that a pair's weight stays finite at any relative
+ * speed the step takes (at most about 3.5e150: every velocity component is
+ * at most 1e150 in size). A model's unused fields are not read. */
 enum {
   COLLIDE_HARD_SPHERE = 1,
   COLLIDE_VHS = 2,
@@ -97,9 +99,13 @@ typedef struct collide_model {
  *   species           NULL: one species; or particles int32, each
  *                     particle's species, 0 to species_count - 1
  *   mass              with species: species_count doubles, each species'
- *                     mass, finite and above 0 (any unit: only ratios
- *                     count). An accepted pair keeps its centre-of-mass
- *                     velocity and its relative speed.
+ *                     mass, a normal double (at least DBL_MIN) and finite,
+ *                     no mass more than 1e100 times another (any unit: only
+ *                     ratios count, and the step works with the masses
+ *                     scaled by one power of two, which keeps them exactly,
+ *                     so that no sum or product of theirs can overflow). An
+ *                     accepted pair keeps its centre-of-mass velocity and
+ *                     its relative speed.
  *   cancel            NULL, or a function the call asks, with
  *                     cancel_context, before each cell and after every
  *                     65536 candidate pairs whether to stop: a nonzero
@@ -109,10 +115,20 @@ typedef struct collide_model {
  *                     the count of collisions is lost.
  *
  * No two of velocity, max_rel_speed and select_remainder, nor any of them
- * and another array of the call, may share memory. Every index is checked
- * where it is read, so that arrays another thread rewrites during the call
- * can end it with COLLIDE_INVALID_ARGUMENT but never make it read or write
- * outside them. */
+ * and another array of the call, may share memory.
+ *
+ * Another thread may rewrite the arrays the call only reads while it runs:
+ * cell_population, cell_start, cross_ref, species, select_coeff_per_cell,
+ * mass and models. Each value is read where it is used and checked there
+ * (an index against its array, a mass against the range of the masses
+ * checked when the call began, a model's kind and parameters against their
+ * ranges; one model for every pair is copied when the call begins), so such
+ * a rewrite may end the call with COLLIDE_INVALID_ARGUMENT, the cells before
+ * keeping their collisions, but never makes it read or write outside an
+ * array or write a value that is not finite. The arrays the call writes,
+ * velocity, max_rel_speed and select_remainder, are the call's own while it
+ * runs: no other thread may write the rows and cells it does, or the
+ * results are undefined. */
 typedef struct collide_arguments {
   size_t size;
   double* velocity;
@@ -143,7 +159,11 @@ typedef struct collide_arguments {
  * ascending order from cross_ref[cell_start[c]], cell_population[c] of
  * them, in one counting pass. cross_ref has room for `particles` entries.
  * Returns COLLIDE_OK, or COLLIDE_INVALID_ARGUMENT with the message for a
- * cell out of range, having written nothing. */
+ * cell out of range, having written nothing. Each pass reads cell_of[p]
+ * once and checks it where it uses it: a cell_of that another thread
+ * rewrites during the call ends it with COLLIDE_INVALID_ARGUMENT ("cell_of
+ * changed during the call"), the lists unfinished, and never makes it read
+ * or write outside its arrays. */
 int collide_sort_cells(const int32_t* cell_of, int32_t particles, int32_t cells,
                        int32_t* cell_population, int32_t* cell_start, int32_t* cross_ref,
                        char* message, size_t message_size);

@@ -80,16 +80,19 @@ class Model:
     _parameters = ()
 
     def __init__(self, *args, **kwargs):
+        owner = type(self).__name__
+        try:
+            object.__getattribute__(self, "_values")
+        except AttributeError:
+            pass
+        else:
+            raise TypeError(f"{owner} is immutable; make a new one")
         bound = self.__signature__.bind(*args, **kwargs)
         bound.apply_defaults()
-        values = {}
-        for name, value in bound.arguments.items():
-            if isinstance(value, (bool, np.bool_)) or not isinstance(value, numbers.Real):
-                raise TypeError(f"{type(self).__name__}: {name} must be a number, "
-                                f"not {type(value).__name__}")
-            values[name] = float(value)
+        values = {name: _real(value, name, owner) for name, value in bound.arguments.items()}
+        # Checked before it is stored: a refused model is never made.
+        _core.check_model(self._tuple_of(values))
         object.__setattr__(self, "_values", values)
-        _core.check_model(self._as_tuple())
 
     def __getattr__(self, name):
         try:
@@ -111,9 +114,22 @@ class Model:
         return hash((type(self).__name__, tuple(self._values.items())))
 
     def _as_tuple(self):
-        v = self._values
-        return (self._kind, v.get("omega", 0.5), v.get("g_ref", 1.0), v.get("alpha", 1.0),
+        return self._tuple_of(self._values)
+
+    @classmethod
+    def _tuple_of(cls, v):
+        return (cls._kind, v.get("omega", 0.5), v.get("g_ref", 1.0), v.get("alpha", 1.0),
                 v.get("scale", 1.0))
+
+
+def _real(value, name, owner):
+    """value as a float, or TypeError/ValueError naming it under owner."""
+    if isinstance(value, (bool, np.bool_)) or not isinstance(value, numbers.Real):
+        raise TypeError(f"{owner}: {name} must be a number, not {type(value).__name__}")
+    try:
+        return float(value)
+    except OverflowError:
+        raise ValueError(f"{owner}: {name} is a number beyond a double's range") from None
 
 
 def _model_class(kind, name, summary, parameters):
@@ -178,7 +194,7 @@ def _select_coeff(select_coeff, cells):
         raise TypeError(f"colider: select_coeff must be a number, "
                         f"not {type(select_coeff).__name__} (or a numpy.ndarray of float64, "
                         f"one per cell)")
-    return float(select_coeff), None
+    return _real(select_coeff, "select_coeff", "colider"), None
 
 
 def _models(model, species, mass, particles):

@@ -32,14 +32,30 @@ def test_models_take_their_parameters_by_name_with_defaults():
     (lambda: collide.VHS(0.4, 1.0), ValueError, r"^VHS: omega is 0.4; it must lie in \[0.5, 1\]$"),
     (lambda: collide.VHS(0.75, -2.0), ValueError, r"^VHS: g_ref is -2; it must lie in \[1e-150"),
     (lambda: collide.VSS(0.75, 1.0, 2.5), ValueError, r"^VSS: alpha is 2.5; it must lie in \[1, 2\]$"),
-    (lambda: collide.HardSphere(math.inf), ValueError, "^HardSphere: scale is inf; it must be finite"),
-    (lambda: collide.HardSphere(0), ValueError, "^HardSphere: scale is 0; it must be finite and above 0"),
+    (lambda: collide.HardSphere(math.inf), ValueError,
+     "^HardSphere: scale is inf; it must be above 0 and at most 1e100$"),
+    (lambda: collide.HardSphere(0), ValueError,
+     "^HardSphere: scale is 0; it must be above 0 and at most 1e100$"),
+    (lambda: collide.HardSphere(1e308), ValueError, "^HardSphere: scale is 1e\\+308; it must be"),
+    (lambda: collide.VHS(0.7, 10**400), ValueError,
+     "^VHS: g_ref is a number beyond a double's range$"),
     (lambda: collide.VHS("0.75", 1.0), TypeError, "^VHS: omega must be a number, not str$"),
     (lambda: collide.VSS(0.75, 1.0, True), TypeError, "^VSS: alpha must be a number, not bool$"),
 ])
 def test_a_parameter_out_of_its_range_is_refused_by_name(make, error, message):
     with pytest.raises(error, match=message):
         make()
+
+
+def test_a_model_cannot_be_made_again_by_init():
+    """__init__ on a model that exists refuses, whether its values are good
+    or not, and leaves the model as it was."""
+    model = collide.VHS(0.75, 2.0)
+    for args in ((0.3, 1.0), (0.8, 1.0)):
+        with pytest.raises(TypeError, match="^VHS is immutable; make a new one$"):
+            model.__init__(*args)
+        assert (model.omega, model.g_ref) == (0.75, 2.0)
+    assert model == collide.VHS(0.75, 2.0)
 
 
 def pair_weights(velocity, model):
@@ -169,6 +185,8 @@ BAD_SPECIES[1234] = 2
      {"species": BAD_SPECIES, "mass": MASS}),
     (ValueError, r"mass\[1\] is -4; a mass must be finite and above 0",
      {"species": SPECIES, "mass": np.array([1.0, -4.0])}),
+    (ValueError, r"mass\[0\] is 5e-324; a mass must be a normal double",
+     {"species": SPECIES, "mass": np.array([5e-324, 1.5e-323])}),
     (ValueError, "a table of models needs species= and mass=", {"model": TABLE}),
     (ValueError, "model must be 2 x 2", {"model": TABLE[:1], "species": SPECIES, "mass": MASS}),
     (ValueError, r"model\[1\]\[0\] and model\[0\]\[1\] differ; the table must be symmetric",

@@ -67,6 +67,13 @@ def test_each_refusal_comes_before_any_change(message, spoil):
         assert gas[name].tobytes() == array.tobytes(), name
 
 
+def test_a_whole_number_beyond_a_double_is_a_value_error_naming_it():
+    gas = random_gas(32)
+    gas["select_coeff"] = 10**400
+    with pytest.raises(ValueError, match="^colider: select_coeff is a number beyond a double's range$"):
+        collide.colider(**gas, key=1, step=1)
+
+
 @pytest.mark.parametrize("velocity, error", [
     (np.zeros((3000, 1)), TypeError),        # writes past a row of one column
     (np.zeros((3000, 3))[:, :2], TypeError),  # neither 3 columns nor contiguous
