@@ -76,16 +76,45 @@ DataFile::~DataFile() {
   if (fd_ >= 0) platform::close_file(fd_);
 }
 
-bool DataFile::close() {
-  if (fd_ < 0) return false;
+bool DataFile::close() { return close_together({this}); }
+
+int DataFile::finish() {
+  if (fd_ < 0) return -1;
   // A file system may report a lost write only when the file is closed.
   const int close_error = platform::close_file(fd_);
   if (write_error_ == 0) write_error_ = close_error;
   fd_ = -1;
-  if (write_error_ != 0) {
-    std::cerr << program_ << ": cannot write " << name_ << ": "
-              << std::strerror(write_error_) << std::endl;
-    return false;
+  return write_error_;
+}
+
+bool close_together(std::initializer_list<DataFile*> files) {
+  std::string names, reason;
+  bool written = true, one_reason = true;
+  int failed = 0;
+  for (DataFile* file : files) {
+    const int error = file->finish();
+    if (error == 0) continue;
+    written = false;
+    if (error < 0) continue;  // never opened: its refusal was the report
+    const std::string why = std::strerror(error);
+    if (failed > 0 && why != reason) one_reason = false;
+    names += (failed > 0 ? " and " : "") + file->name_;
+    if (failed == 0) reason = why;
+    failed++;
   }
-  return true;
+  if (failed == 0) return written;
+  // One line, however many files failed: one disk, most often one reason.
+  std::cerr << (*files.begin())->program_ << ": cannot write ";
+  if (one_reason) {
+    std::cerr << names << ": " << reason;
+  } else {
+    const char* separator = "";
+    for (DataFile* file : files) {
+      if (file->write_error_ <= 0) continue;
+      std::cerr << separator << file->name_ << ": " << std::strerror(file->write_error_);
+      separator = "; ";
+    }
+  }
+  std::cerr << std::endl;
+  return written;
 }

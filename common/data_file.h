@@ -61,6 +61,11 @@ class DataFile {
 
  private:
   friend bool claim_together(std::initializer_list<DataFile*> files);
+  friend bool close_together(std::initializer_list<DataFile*> files);
+
+  // Closes the file with no report: the error of its first failed write, 0
+  // when every line was written, -1 when it was not open.
+  int finish();
 
   // Reports "<program>: <why>" and leaves the file closed: no line is
   // written to it.
@@ -92,3 +97,9 @@ class DataFile {
 // Returns true with every file open and empty; otherwise prints the first
 // refusal, closes every file as it was, and returns false.
 bool claim_together(std::initializer_list<DataFile*> files);
+
+// A program's several Data files, closed as one: every file is closed, and
+// the ones whose writes failed are reported in one line,
+// "<program>: cannot write <name> and <name>: <reason>" (each file with its
+// own reason when they differ). Returns whether every file was written.
+bool close_together(std::initializer_list<DataFile*> files);

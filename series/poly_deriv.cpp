@@ -63,7 +63,5 @@ int run_poly_deriv(const Gaussian& gaus) {
     deriv.line(point(i), d);
   }
 
-  bool written = poly.close();
-  written = deriv.close() && written;
-  return written ? 0 : 1;
+  return close_together({&poly, &deriv}) ? 0 : 1;
 }

@@ -26,8 +26,9 @@ const ProgramHelp kHelp = {
     "periodic box unless PARTICLES says otherwise, 150 time steps unless STEPS\n"
     "does) by direct simulation Monte Carlo with the collide module. Every\n"
     "particle starts at one speed, so a velocity component has kurtosis 1.8;\n"
-    "collisions relax it to 3. Both numbers are whole, from 1 to 100000000,\n"
-    "written as the programs' answers are (2e3 is 2000).\n"
+    "collisions relax it to 3. Both numbers are whole, from 1 to 100000000\n"
+    "(PARTICLES from 2: one particle cannot collide), written as the programs'\n"
+    "answers are (2e3 is 2000).\n"
     "Each cell draws its collisions' deviates from a random stream of its own,\n"
     "so the cells can be split among threads: standard output and both Data\n"
     "files are the same, byte for byte, for any number of threads.\n"
@@ -35,7 +36,9 @@ const ProgramHelp kHelp = {
     GAS_RELAX_WRITES,
     "a Data file could not be opened or written, or another run is writing\n"
     "     it; the gas does not fit in memory, or a thread cannot be started;\n"
-    "     standard output could not be written"};
+    "     standard output could not be written",
+    "an unknown argument, a size that is not a whole number from 1 to\n"
+    "     100000000, or a gas of 1 particle"};
 
 const char* const kThreadsHelp =
     "      --threads N\n"
@@ -61,11 +64,9 @@ int run(const GasParameters& parameters, int steps) {
     if (s > steps / 2) late_collisions += collisions;
     relaxation.line(time, gas.component_kurtosis(), collisions);
   }
-  bool written = relaxation.close();
   print_summary(gas.velocities(), parameters, time, late_collisions, steps);
   write_speeds(histogram, gas.velocities(), parameters);
-  written = histogram.close() && written;
-  return written ? 0 : 1;
+  return close_together({&relaxation, &histogram}) ? 0 : 1;
 }
 
 }  // namespace

@@ -47,7 +47,9 @@ const ProgramHelp kHelp = {
     "\n"
     GAS_RELAX_WRITES,
     "a Data file could not be opened or written, or another run is writing\n"
-    "     it; standard output could not be written"};
+    "     it; standard output could not be written",
+    "an unknown argument, a size that is not a whole number from 1 to\n"
+    "     100000000, or a gas of 1 particle"};
 
 // A particle as it travels between ranks: its number (from 1), position
 // and velocity.
@@ -256,11 +258,9 @@ int main(int argc, char** argv) {
     }
     const Matrix velocity = gas.gather(false);
     if (rank != 0) return 0;
-    bool written = relaxation->close();
     print_summary(velocity, parameters, time, late_collisions, steps);
     write_speeds(*histogram, velocity, parameters);
-    written = histogram->close() && written;
-    return written ? 0 : 1;
+    return close_together({&*relaxation, &*histogram}) ? 0 : 1;
   } catch (const std::exception& failure) {
     std::cerr << kHelp.name << ": " << failure.what() << std::endl;
     MPI_Abort(MPI_COMM_WORLD, 1);

@@ -23,6 +23,12 @@ bool read_sizes(const char* program, const std::vector<const char*>& sizes,
       return false;
     }
   }
+  // One particle has no partner, and the kurtosis of one velocity is 0 / 0.
+  if (parameters.particles < 2) {
+    std::cerr << program << ": a gas of 1 particle cannot collide; give PARTICLES of 2 or more"
+              << std::endl;
+    return false;
+  }
   parameters.select_coeff *= 20000.0 / parameters.particles;
   return true;
 }

@@ -18,9 +18,9 @@
   "  standard output   the collision rate beside hard-sphere theory\n"
 
 // Reads [PARTICLES [STEPS]], each a whole number from 1 to 100000000 by the
-// suite's rule, into parameters.particles and steps, and keeps the collision
-// rate per particle as at the default density. Prints the usage error and
-// returns false for anything else.
+// suite's rule, PARTICLES at least 2, into parameters.particles and steps,
+// and keeps the collision rate per particle as at the default density.
+// Prints the usage error and returns false for anything else.
 bool read_sizes(const char* program, const std::vector<const char*>& sizes,
                 GasParameters& parameters, int& steps);
 
