@@ -7,7 +7,9 @@
 # --help (or -h) prints the script's usage, its first comment block, and
 # exits 0. An unknown option, or too few or too many operands, is refused
 # with one line on standard error and status 2. A lone -- ends the options,
-# so that a folder whose name starts with - can still be given.
+# so that a folder whose name starts with - can still be given; such a name
+# is used as ./NAME (plain_path), since mkdir, cd, rm and find would each
+# take it for an option (and cd -- - for the folder before).
 
 script_name=${0##*/}
 
@@ -53,4 +55,13 @@ has_option() {
     [ "$option" = "$1" ] && return 0
   done
   return 1
+}
+
+# The path as the commands take it: a relative one that starts with -
+# gets ./ before it.
+plain_path() {
+  case $1 in
+    -*) printf './%s' "$1" ;;
+    *) printf '%s' "$1" ;;
+  esac
 }

@@ -6,7 +6,9 @@
 # OUT_DIR must be new, empty, or the OUT_DIR of an earlier main job (it
 # holds the file .numlab-main-job); anything else is refused, untouched,
 # with status 2. In an earlier job's folder only the programs' own folders
-# are replaced. NUMLAB_GNUPLOT names the gnuplot to use; set empty, none.
+# are replaced. A second main job into a folder that one is using is
+# refused with status 2. NUMLAB_GNUPLOT names the gnuplot to use; set
+# empty, none.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -15,10 +17,11 @@ source "$root/scripts/arguments.sh"
 # shellcheck source=scripts/output_folder.sh
 source "$root/scripts/output_folder.sh"
 read_arguments 2 2 -- "$@"
-[ -d "${arguments[0]}" ] || usage_error "BIN_DIR '${arguments[0]}' is not a folder"
-bin=$(cd "${arguments[0]}" && pwd)
+bin=$(plain_path "${arguments[0]}")
+[ -d "$bin" ] || usage_error "BIN_DIR '${arguments[0]}' is not a folder"
+bin=$(cd "$bin" && pwd)
 claim_output_folder "${arguments[1]}"
-out=$(cd "${arguments[1]}" && pwd)
+out=$(cd "$(plain_path "${arguments[1]}")" && pwd)
 failures=0
 gnuplot=${NUMLAB_GNUPLOT-$(command -v gnuplot || true)}
 

@@ -14,7 +14,7 @@ source "$root/scripts/output_folder.sh"
 read_arguments 0 1 -- "$@"
 out=${arguments[0]:-$root/out}
 claim_output_folder "$out"
-out=$(cd "$out" && pwd)
+out=$(cd "$(plain_path "$out")" && pwd)
 cd "$root"
 scripts/setup.sh
 cmake --preset default >/dev/null

@@ -86,6 +86,46 @@ stubbed "$scripts/main_job.sh" -- "$work/bin" "$user/-x"
 check "main_job.sh -- BIN -x: status 2, got $status" test "$status" -eq 2
 check "main_job.sh -- BIN -x: the file is kept" test "$(cat "$user/-x/keep")" = keep
 
+# A relative folder whose name starts with -, after --: made, marked, and
+# taken again, as BIN_DIR too; run.sh claims it before it builds.
+mkdir -p "$work/dashes/-bin"
+in_dashes() { (cd "$work/dashes" && PATH="$work/stubs:$PATH" bash "$@" >"$work/out" 2>&1); }
+check "main_job.sh -- -bin -weird: a new folder -weird is taken" in_dashes "$scripts/main_job.sh" -- -bin -weird
+check "and marked as the main job's" test -f "$work/dashes/-weird/.numlab-main-job"
+check "main_job.sh -- -bin -weird: taken again" in_dashes "$scripts/main_job.sh" -- -bin -weird
+in_dashes "$scripts/run.sh" -- -weird2 || true  # the stand-in apt-get stops it in setup
+check "run.sh -- -weird2 claims the folder -weird2 ($(cat "$work/out"))" \
+  test -f "$work/dashes/-weird2/.numlab-main-job"
+
+# Two main jobs into one folder: the second, started while the first runs,
+# is refused with one line and status 2, and the first finishes untouched.
+# The first's only program waits until the test lets it go.
+mkdir -p "$work/slow"
+cat >"$work/slow/random_boxmuller" <<SLOW
+#!/bin/sh
+for i in \$(seq 600); do [ -e "$work/go" ] && break; sleep 0.05; done
+echo 0.5 >random_dist.dat
+SLOW
+chmod +x "$work/slow/random_boxmuller"
+NUMLAB_GNUPLOT='' bash "$scripts/main_job.sh" "$work/slow" "$work/shared" >"$work/first.out" 2>&1 &
+first=$!
+for i in $(seq 600); do [ -e "$work/shared/.numlab-main-job" ] && break; sleep 0.05; done
+set +e
+NUMLAB_GNUPLOT='' bash "$scripts/main_job.sh" "$work/slow" "$work/shared" >"$work/out" 2>"$work/err"
+status=$?
+set -e
+touch "$work/go"
+set +e
+wait "$first"
+first_status=$?
+set -e
+check "a second main job into a folder in use: status 2, got $status" test "$status" -eq 2
+check "a second main job: one line, got '$(cat "$work/err")'" \
+  test "$(cat "$work/err")" = "main_job.sh: another run is using $work/shared"
+check "the first main job finishes, got status $first_status: $(cat "$work/first.out")" \
+  test "$first_status" -eq 0
+check "the first main job's table is whole" test "$(cat "$work/shared/random_boxmuller/random_dist.dat")" = 0.5
+
 # New, empty and earlier folders are taken.
 job() { bash "$scripts/main_job.sh" "$work/bin" "$1" >"$work/out" 2>&1; }
 check "a new, nested folder is taken" job "$work/new/nested"
