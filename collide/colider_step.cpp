@@ -272,11 +272,22 @@ bool CellStep::examine(double u1, double u2, double u3) {
 
 void CellStep::take_law(const collide_model& model) {
   model_ = &model;
-  const PairLaw law = law_of(model);
-  law_hard_ = law.hard;
-  law_factor_ = law.factor;
-  law_inverse_square_ = law.inverse_square;
-  law_exponent_ = law.exponent;
+  law_ = law_of(model);
+}
+
+// The table's entry is read once and checked here, so that a table
+// rewritten during the call can stop it but never give a weight or an angle
+// that is not a number.
+void CellStep::take_table_entry(int entry) {
+  const bool keep = entry < kKeptEntries;
+  TableEntry& taken = entries_[keep ? entry : kKeptEntries];
+  taken.model = interactions_->table[entry];
+  const ModelDescription* description = describe(taken.model.kind);
+  if (description == nullptr || parameter_out_of_range(taken.model, *description) != nullptr)
+    check_model(taken.model, "colider", "models", entry);
+  take_law(taken.model);
+  taken.law = law_;
+  if (keep) kept_ |= 1u << entry;
 }
 
 double CellStep::model_weight(double d1, double d2, double d3) {
@@ -284,15 +295,13 @@ double CellStep::model_weight(double d1, double d2, double d3) {
     first_species_ = species_of(first_row_);
     second_species_ = species_of(second_row_);
     if (interactions_->tableSize != 0) {
-      // The pair's entry is read once and checked here, so that a table
-      // rewritten during the call can stop it but never give a weight or
-      // an angle that is not a number.
       const int entry = first_species_ * interactions_->tableSize + second_species_;
-      pair_model_ = interactions_->table[entry];
-      const ModelDescription* description = describe(pair_model_.kind);
-      if (description == nullptr || parameter_out_of_range(pair_model_, *description) != nullptr)
-        check_model(pair_model_, "colider", "models", entry);
-      take_law(pair_model_);
+      if (entry < kKeptEntries && (kept_ >> entry & 1u) != 0) {
+        model_ = &entries_[entry].model;
+        law_ = entries_[entry].law;
+      } else {
+        take_table_entry(entry);
+      }
     }
   }
   relative_[0] = d1;
@@ -301,8 +310,7 @@ double CellStep::model_weight(double d1, double d2, double d3) {
   squared_speed_ = (d1 * d1 + d2 * d2) + d3 * d3;
   if (!(squared_speed_ <= kLargestSquare)) refuse_pair();
   speed_ = -1;
-  return pair_weight({law_hard_, law_factor_, law_inverse_square_, law_exponent_},
-                     squared_speed_, speed_);
+  return pair_weight(law_, squared_speed_, speed_);
 }
 
 void CellStep::scatter(double u4, double u5) {

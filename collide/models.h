@@ -18,18 +18,9 @@
 #include <cfloat>
 #include <cmath>
 
-#include "collide/collide.h"
+#include "collide/colider_step.h"
 
 namespace collide_detail {
-
-// A model's weight as the cell step takes it: w = factor sqrt(g^2) for hard
-// spheres (and omega = 1/2), otherwise factor (g^2 inverse_square)^exponent.
-struct PairLaw {
-  bool hard;
-  double factor;
-  double inverse_square;
-  double exponent;
-};
 
 inline PairLaw law_of(const collide_model& model) {
   if (model.kind == COLLIDE_HARD_SPHERE || model.omega == 0.5) return {true, model.scale, 0, 0};

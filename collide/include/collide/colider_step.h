@@ -34,8 +34,8 @@ struct VelocityRows {
 //   model         every pair's model when tableSize is 0: a copy, so that
 //                 the caller's may change during the call without effect
 //   table         otherwise a symmetric tableSize x tableSize table,
-//                 table[a S + b] for a pair of species a and b; each pair's
-//                 entry is read once, and checked, where it is used
+//                 table[a S + b] for a pair of species a and b; each entry
+//                 is read, and checked, at a cell's first pair of it
 //   species       particle row r's species at species[r], r counted from
 //                 the velocity rows' first (nullptr: one species)
 //   mass          each species' mass (nullptr: one species), read once a
@@ -54,6 +54,15 @@ struct Interactions {
   const int* species;
   const double* mass;
   double massScale;
+};
+
+// A model's weight as the cell step takes it (models.h): w = factor sqrt(g^2)
+// for hard spheres (and omega = 1/2), otherwise factor (g^2 inverse_square)^exponent.
+struct PairLaw {
+  bool hard;
+  double factor;
+  double inverse_square;
+  double exponent;
 };
 
 // One cell's inputs, as a form of the step gives them. `names` says how the
@@ -108,6 +117,7 @@ class CellStep {
 #endif
   void refuse_pair();
   void take_law(const collide_model& model);
+  void take_table_entry(int entry);
   double model_weight(double d1, double d2, double d3);
   double scaled_mass(int species);
   void scatter_by_model(double u4, double u5);
@@ -128,12 +138,20 @@ class CellStep {
   long long first_row_ = 0;
   long long second_row_ = 0;
   const collide_model* model_ = nullptr;
-  collide_model pair_model_ = {};  // with a table: the pair's entry, as read
   int first_species_ = 0, second_species_ = 0;  // with species
-  // model_'s weight, worked out once: whether it is a square root, its
-  // factor, the inverse square of g_ref and the exponent (models.h).
-  bool law_hard_ = true;
-  double law_factor_ = 1, law_inverse_square_ = 0, law_exponent_ = 0;
+  // model_'s weight, worked out once (models.h).
+  PairLaw law_ = {true, 1, 0, 0};
+  // With a table, each entry a pair of the cell takes is read once, checked
+  // and its law worked out, at the cell's first pair of it: entries below
+  // kKeptEntries are kept for the cell's later pairs (bit e of kept_ says
+  // entry e is), the rest read again at every pair.
+  struct TableEntry {
+    collide_model model;
+    PairLaw law;
+  };
+  static const int kKeptEntries = 16;
+  TableEntry entries_[kKeptEntries + 1];  // the last for an entry not kept
+  unsigned kept_ = 0;
   bool hard_spheres_ = true;  // one species of hard spheres of scale 1
   double relative_[3] = {0, 0, 0};
   double squared_speed_ = 0;

@@ -121,8 +121,9 @@ typedef struct collide_model {
  * cell_population, cell_start, cross_ref, species, select_coeff_per_cell,
  * mass and models. Each value is read where it is used and checked there
  * (an index against its array, a mass against the range of the masses
- * checked when the call began, a model's kind and parameters against their
- * ranges; one model for every pair is copied when the call begins), so such
+ * checked when the call began; a table's model, read at a cell's first pair
+ * that takes it, against its ranges; one model for every pair is copied
+ * when the call begins), so such
  * a rewrite may end the call with COLLIDE_INVALID_ARGUMENT, the cells before
  * keeping their collisions, but never makes it read or write outside an
  * array or write a value that is not finite. The arrays the call writes,
