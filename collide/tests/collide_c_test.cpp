@@ -497,15 +497,9 @@ TEST(CollideC, IndicesRewrittenDuringTheCallAreCaughtWhereTheyAreRead) {
   for (const Case& c : cases) {
     FlatGas g = random_gas(9);
     Beyond beyond(g);
-    collide_arguments a = beyond.of(g, 0, 12);
-    Stopper stopper;
-    stopper.spoil_at = 9;  // asked before cell 8: spoils cell 9 onward
-    stopper.spoil = [&] { c.spoil(g, beyond); };
-    a.cancel = Stopper::ask;
-    a.cancel_context = &stopper;
-    int32_t collisions = 0;
     char message[300];
-    EXPECT_EQ(collide_keyed(&a, 4, 0, &collisions, message, sizeof message),
+    EXPECT_EQ(keyed_spoiled_from_cell_8(g, beyond, [&] { c.spoil(g, beyond); }, message,
+                                        sizeof message),
               COLLIDE_INVALID_ARGUMENT) << c.what;
     EXPECT_TRUE(std::regex_search(message, std::regex(c.message))) << c.what << ": " << message;
   }

@@ -162,15 +162,9 @@ TEST(CollideLimits, MassesAndModelsRewrittenDuringTheCallAreCheckedWhereTheyAreR
   for (const Case& c : cases) {
     FlatGas g = random_gas(9);
     Beyond beyond(g);
-    collide_arguments a = beyond.of(g, 0, 12);
-    Stopper stopper;
-    stopper.spoil_at = 9;  // asked before cell 8: spoils cell 8 onward
-    stopper.spoil = [&] { c.spoil(beyond); };
-    a.cancel = Stopper::ask;
-    a.cancel_context = &stopper;
-    int32_t collisions = 0;
     char message[300];
-    const int code = collide_keyed(&a, 4, 0, &collisions, message, sizeof message);
+    const int code =
+        keyed_spoiled_from_cell_8(g, beyond, [&] { c.spoil(beyond); }, message, sizeof message);
     EXPECT_TRUE(all_finite(g.velocity)) << c.what;
     EXPECT_TRUE(all_finite(g.max_rel_speed)) << c.what;
     if (c.refusal == nullptr) {

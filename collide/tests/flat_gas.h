@@ -106,4 +106,19 @@ struct Stopper {
   }
 };
 
+// collide_keyed (key 4, step 0) over every cell of g with beyond's extras,
+// spoil() called through the cancel callback before cell 8, as another
+// thread could rewrite the arrays between two cells.
+inline int keyed_spoiled_from_cell_8(FlatGas& g, Beyond& beyond, const std::function<void()>& spoil,
+                                     char* message, size_t size) {
+  collide_arguments a = beyond.of(g, 0, 12);
+  Stopper stopper;
+  stopper.spoil_at = 9;  // the 9th question comes before cell 8
+  stopper.spoil = spoil;
+  a.cancel = Stopper::ask;
+  a.cancel_context = &stopper;
+  int32_t collisions = 0;
+  return collide_keyed(&a, 4, 0, &collisions, message, size);
+}
+
 }  // namespace collide_test
