@@ -12,7 +12,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/arguments.sh"
 read_arguments 0 1 -- "$@"
 out=${arguments[0]:-$root/out}
-[ -d "$out" ] || usage_error "'$out' is not a folder; run scripts/run.sh first"
+[ -d "$(plain_path "$out")" ] || usage_error "'$out' is not a folder; run scripts/run.sh first"
+out=$(cd "$(plain_path "$out")" && pwd)
 gallery=$root/docs/gallery
 figures=$root/docs/methods/figures
 mkdir -p "$gallery"

@@ -13,8 +13,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 # shellcheck source=scripts/arguments.sh
 source "$root/scripts/arguments.sh"
 read_arguments 1 1 -- "$@"
-mkdir -p "${arguments[0]}"
-out=$(cd "${arguments[0]}" && pwd)
+out=$(plain_path "${arguments[0]}")
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
 venv=$root/build/wheel-venv work=$root/build/wheel-raw
 rm -rf "$venv" "$work"
 python3 -m venv "$venv"
