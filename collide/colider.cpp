@@ -5,7 +5,7 @@
 
 int colider(Matrix& velocity, Matrix& maxRelSpeed, double /*spare*/, long& seed,
             Matrix& selectRemainder, double selectCoeff, SortList& cells) {
-  static const CollisionModel hard_spheres = {COLLIDE_HARD_SPHERE, 0.5, 1.0, 1.0, 1.0};
+  static const CollisionModel hard_spheres = HardSphere();
   auto draw = [&seed] { return rand(seed); };
   return collide_detail::colider_callable(velocity, maxRelSpeed, draw, selectRemainder,
                                           selectCoeff, cells,

@@ -173,11 +173,11 @@ int CellStep::begin(const CellInputs& in) {
   running_max_ = *in.maxRelSpeed;
   // With a table, each pair takes its own model (model_weight).
   const bool one_model = interactions_->tableSize == 0;
-  if (one_model) take_law(interactions_->model);
-  // One species of hard spheres of scale 1: the classic step, whose weight
-  // is the relative speed itself.
-  hard_spheres_ = one_model && interactions_->mass == nullptr &&
-                  model_->kind == COLLIDE_HARD_SPHERE && model_->scale == 1.0;
+  if (one_model) take_model(interactions_->model);
+  // One species whose weight is the relative speed itself, scattered
+  // isotropically (hard spheres of scale 1): the classic step.
+  hard_spheres_ = one_model && interactions_->mass == nullptr && law_.hard &&
+                  law_.factor == 1.0 && !scattering_.deflects;
   return M;
 }
 
@@ -270,24 +270,28 @@ bool CellStep::examine(double u1, double u2, double u3) {
   return accepted;
 }
 
-void CellStep::take_law(const collide_model& model) {
-  model_ = &model;
-  law_ = law_of(model);
+// The model's record gives its law and scattering; the model is known to be
+// of a kind there is, its parameters in range.
+void CellStep::take_model(const collide_model& model) {
+  const ModelDescription& description = *describe(model.kind);
+  law_ = description.law(model);
+  scattering_ = description.scattering(model);
 }
 
 // The table's entry is read once and checked here, so that a table
 // rewritten during the call can stop it but never give a weight or an angle
 // that is not a number.
 void CellStep::take_table_entry(int entry) {
+  const collide_model model = interactions_->table[entry];
+  const ModelDescription* description = describe(model.kind);
+  if (description == nullptr || parameter_out_of_range(model, *description) != nullptr)
+    check_model(model, "colider", "models", entry);
+  take_model(model);
   const bool keep = entry < kKeptEntries;
-  TableEntry& taken = entries_[keep ? entry : kKeptEntries];
-  taken.model = interactions_->table[entry];
-  const ModelDescription* description = describe(taken.model.kind);
-  if (description == nullptr || parameter_out_of_range(taken.model, *description) != nullptr)
-    check_model(taken.model, "colider", "models", entry);
-  take_law(taken.model);
-  taken.law = law_;
-  if (keep) kept_ |= 1u << entry;
+  if (keep) {
+    entries_[entry] = {law_, scattering_};
+    kept_ |= 1u << entry;
+  }
 }
 
 double CellStep::model_weight(double d1, double d2, double d3) {
@@ -297,8 +301,8 @@ double CellStep::model_weight(double d1, double d2, double d3) {
     if (interactions_->tableSize != 0) {
       const int entry = first_species_ * interactions_->tableSize + second_species_;
       if (entry < kKeptEntries && (kept_ >> entry & 1u) != 0) {
-        model_ = &entries_[entry].model;
         law_ = entries_[entry].law;
+        scattering_ = entries_[entry].scattering;
       } else {
         take_table_entry(entry);
       }
@@ -336,12 +340,12 @@ void CellStep::scatter(double u4, double u5) {
 
 void CellStep::scatter_by_model(double u4, double u5) {
   const double cos_th =
-      polar_cosine(*model_, checked_deviate(u4, "u4, the polar deviate,", cell_));
+      polar_cosine(scattering_, checked_deviate(u4, "u4, the polar deviate,", cell_));
   const double sin_th = std::sqrt(1 - cos_th * cos_th);
   const double phi = checked_deviate(u5, "u5, the azimuth deviate,", cell_) * 6.283185308;
   if (speed_ < 0) speed_ = std::sqrt(squared_speed_);
   double relative[3];
-  if (deflects(*model_)) {
+  if (scattering_.deflects) {
     deflect(relative_, speed_, cos_th, sin_th, phi, relative);
   } else {
     relative[0] = speed_ * cos_th;

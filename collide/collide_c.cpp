@@ -21,7 +21,6 @@ const ArgumentNames kFlatNames = {"select_coeff", "max_rel_speed", "select_remai
                                   "]"};
 const ArgumentNames kPerCellNames = {"select_coeff_per_cell", "max_rel_speed", "select_remainder",
                                      "velocity[", "]"};
-const collide_model kHardSpheres = {COLLIDE_HARD_SPHERE, 0.5, 1.0, 1.0, 1.0};
 
 [[noreturn]] void refuse(const std::string& message) { throw ColiderError("colider: " + message); }
 
@@ -77,10 +76,17 @@ Interactions interactions_of(const collide_arguments& a) {
     refuse("species_count is 0, yet species or mass is given; give species_count too");
   if (S > 0 && a.species == nullptr) refuse("species is NULL, with species_count " + std::to_string(S));
   if (S > 0 && a.mass == nullptr) refuse("mass is NULL, with species_count " + std::to_string(S));
+  static const collide_model hard_spheres = HardSphere();
   if (a.models == nullptr) {
     if (a.model_count != 0)
       refuse("models is NULL, with model_count " + std::to_string(a.model_count));
-    return {kHardSpheres, nullptr, 0, S, a.species, a.mass, 1.0};
+    return {hard_spheres, nullptr, 0, S, a.species, a.mass, 1.0};
+  }
+  // The models are read at the stride of this library's collide_model.
+  if (a.model_size != sizeof(collide_model)) {
+    refuse("model_size is " + std::to_string(a.model_size) + "; this collide's collide_model has " +
+           std::to_string(sizeof(collide_model)) +
+           " bytes: set model_size to sizeof(collide_model), built against this collide.h");
   }
   const long long table = static_cast<long long>(S) * S;
   if (a.model_count != 1 && (S == 0 || a.model_count != table)) {
@@ -91,7 +97,7 @@ Interactions interactions_of(const collide_arguments& a) {
   // One model is copied here, and read no more; a table's entries are read
   // where a pair takes them.
   if (a.model_count == 1) return {a.models[0], nullptr, 0, S, a.species, a.mass, 1.0};
-  return {kHardSpheres, a.models, S, S, a.species, a.mass, 1.0};
+  return {hard_spheres, a.models, S, S, a.species, a.mass, 1.0};
 }
 
 // The velocities of cell c's particles, read ahead of the check so that

@@ -1,54 +1,31 @@
-// The collision models as the bindings see them: each model's name, what it
-// means and its parameters, in the order the bindings take them, each with
-// its range and default. The C++ constructors, the checks of every form and
-// the Python classes are all made from this one table; models.h holds what
-// each model computes for a pair.
+// The table of collision models (each model's record is in models/), and
+// what the library does with a model: finds it by kind, checks it, compares
+// two, and makes one; and the checks of a mixture's models and masses.
 #include "models.h"
 
 #include <cfloat>
 #include <cmath>
 #include <string>
 
-#include "collide/colider.h"
 #include "step_internals.h"
 
 namespace collide_detail {
 
+extern const ModelDescription kHardSphereModel, kVHSModel, kVSSModel;
+
 namespace {
-
-constexpr double kRequired = NAN;  // a parameter without a default
-
-// scale at most 1e100 keeps a pair's weight finite at any relative speed the
-// step takes (at most about 3.5e150): the weight is then at most 3.5e250.
-constexpr Parameter kScale = {"scale", &collide_model::scale, 0.0, 1e100, true, 1.0,
-                              "it must be above 0 and at most 1e100",
-                              "the pair's reference cross-section over the one in select_coeff"};
-constexpr Parameter kOmega = {"omega", &collide_model::omega, 0.5, 1.0, false, kRequired,
-                              "it must lie in [0.5, 1]",
-                              "the viscosity-temperature exponent: 1/2 hard spheres, 1 Maxwell molecules"};
-constexpr Parameter kGRef = {"g_ref", &collide_model::g_ref, 1e-150, 1e150, false, kRequired,
-                             "it must lie in [1e-150, 1e150]",
-                             "the relative speed at which the cross-section is the reference one"};
-constexpr Parameter kAlpha = {"alpha", &collide_model::alpha, 1.0, 2.0, false, kRequired,
-                              "it must lie in [1, 2]",
-                              "the scattering exponent: 1 isotropic, larger deflects less"};
-
+// Every model, in the order of their kinds.
+const ModelDescription* const kTable[] = {&kHardSphereModel, &kVHSModel, &kVSSModel};
 }  // namespace
 
-const ModelDescription kModels[kModelKinds] = {
-    {COLLIDE_HARD_SPHERE, "HardSphere",
-     "hard spheres: a cross-section independent of speed, isotropic scattering", 1, {kScale}},
-    {COLLIDE_VHS, "VHS",
-     "variable hard spheres: sigma = sigma_ref (g_ref / g)^(2 omega - 1), isotropic scattering",
-     3, {kOmega, kGRef, kScale}},
-    {COLLIDE_VSS, "VSS",
-     "variable soft spheres: the VHS cross-section, deflection cos chi = 2 u^(1/alpha) - 1",
-     4, {kOmega, kGRef, kAlpha, kScale}},
-};
+const ModelTable& model_table() {
+  static const ModelTable table = {kTable, sizeof kTable / sizeof kTable[0]};
+  return table;
+}
 
 const ModelDescription* describe(int32_t kind) {
-  for (const ModelDescription& model : kModels)
-    if (model.kind == kind) return &model;
+  for (const ModelDescription* model : model_table())
+    if (model->kind == kind) return model;
   return nullptr;
 }
 
@@ -77,8 +54,8 @@ void check_model(const collide_model& model, const char* function, const char* n
   const ModelDescription* description = describe(model.kind);
   if (description == nullptr) {
     std::string kinds;
-    for (const ModelDescription& known : kModels)
-      kinds += (kinds.empty() ? "" : ", ") + std::to_string(known.kind) + " (" + known.name + ")";
+    for (const ModelDescription* known : model_table())
+      kinds += (kinds.empty() ? "" : ", ") + std::to_string(known->kind) + " (" + known->name + ")";
     throw ColiderError(lead_of(function, name, index) + "kind is " + std::to_string(model.kind) +
                        "; it must be one of " + kinds);
   }
@@ -170,26 +147,14 @@ Interactions mixture_interactions(const Mixture& mixture) {
           mixture.species + 1, mixture.mass, 1.0};
 }
 
-namespace {
-// A model of `kind` from its parameters in the table's order, checked.
-CollisionModel make(int32_t kind, std::initializer_list<double> values) {
-  CollisionModel model = {kind, 0.5, 1.0, 1.0, 1.0};
-  const ModelDescription& description = *describe(kind);
+collide_model make(const ModelDescription& description, std::initializer_list<double> values) {
+  collide_model model = {};
+  model.kind = description.kind;
   const double* value = values.begin();
-  for (int k = 0; k < description.parameter_count; k++) model.*description.parameters[k].field = value[k];
+  for (int k = 0; k < description.parameter_count; k++)
+    model.*description.parameters[k].field = value[k];
   check_model(model, description.name, nullptr, -1);
   return model;
 }
-}  // namespace
 
 }  // namespace collide_detail
-
-CollisionModel HardSphere(double scale) {
-  return collide_detail::make(COLLIDE_HARD_SPHERE, {scale});
-}
-CollisionModel VHS(double omega, double g_ref, double scale) {
-  return collide_detail::make(COLLIDE_VHS, {omega, g_ref, scale});
-}
-CollisionModel VSS(double omega, double g_ref, double alpha, double scale) {
-  return collide_detail::make(COLLIDE_VSS, {omega, g_ref, alpha, scale});
-}

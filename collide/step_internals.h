@@ -1,6 +1,7 @@
 // What the library's own forms of the collision step share, beyond the
-// public headers: one cell's random stream, the checks of a cell's values
-// under the names a form gives its arguments, and the table of models.
+// public headers: one cell's random stream, and the checks of a cell's
+// values under the names a form gives its arguments. models.h has the
+// collision models.
 #ifndef COLLIDE_STEP_INTERNALS_H
 #define COLLIDE_STEP_INTERNALS_H
 
@@ -34,44 +35,6 @@ void check_velocity(const double* v, int particle, int cell, const ArgumentNames
 // The shortest text that reads back as the same double: 0.25, 1e+300.
 std::string shortest(double value);
 
-// One parameter of a model: its name, where a collide_model keeps it, its
-// range [low, high] (low itself excluded when low_open) as `rule` states it
-// in messages, its default (NaN: none), and what it means.
-struct Parameter {
-  const char* name;
-  double collide_model::*field;
-  double low, high;
-  bool low_open;
-  double default_value;
-  const char* rule;
-  const char* meaning;
-};
-
-// A model: its kind, its name in the bindings, what it is, and its
-// parameters in the order the bindings take them.
-struct ModelDescription {
-  int32_t kind;
-  const char* name;
-  const char* summary;
-  int parameter_count;
-  Parameter parameters[4];
-};
-constexpr int kModelKinds = 3;
-extern const ModelDescription kModels[kModelKinds];
-
-// The model of `kind`, or nullptr for a kind that names none.
-const ModelDescription* describe(int32_t kind);
-
-// The first of the model's parameters outside its range, or nullptr.
-const Parameter* parameter_out_of_range(const collide_model& model,
-                                        const ModelDescription& description);
-
-// Throws ColiderError for a model of an unknown kind or with a parameter
-// outside its range: "<function>: <name>.<parameter> is <value>; <rule>",
-// with models[<index>] for the name when index is 0 or more, and no name
-// at all when name is null.
-void check_model(const collide_model& model, const char* function, const char* name, int index);
-
 // The largest ratio of two species' masses. Scaled so that the largest is
 // below 1, every mass is then above 1e-101, and a product of a mass and a
 // velocity component stays a normal double down to components of 1e-207.
@@ -87,9 +50,6 @@ constexpr double kSmallestScaledMass = 1e-101;
 // differs from the count, the lists then unfinished, and true otherwise.
 bool counting_sort(const int* cell_of, int particles, int cells, int* population, int* start,
                    int* cross_ref, int base);
-
-// Whether two models are the same: the same kind and parameters.
-bool same_model(const collide_model& a, const collide_model& b);
 
 // The expected candidate count S = N selectCoeff (N - 1) maxRelSpeed +
 // selectRemainder of a cell of N >= 2 particles, after checking that the

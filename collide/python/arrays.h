@@ -9,6 +9,7 @@
 #include <nanobind/ndarray.h>
 #include <nanobind/stl/optional.h>
 #include <nanobind/stl/string.h>
+#include <nanobind/stl/pair.h>
 #include <nanobind/stl/tuple.h>
 #include <nanobind/stl/vector.h>
 
@@ -21,6 +22,8 @@
 
 #include <collide/collide.h>
 
+#include "../models.h"
+
 namespace collide_python {
 
 namespace nb = nanobind;
@@ -29,8 +32,9 @@ using Velocities = nb::ndarray<double, nb::shape<-1, 3>, nb::c_contig, nb::devic
 using PerCell = nb::ndarray<double, nb::ndim<1>, nb::c_contig, nb::device::cpu>;
 using Indices = nb::ndarray<const int32_t, nb::ndim<1>, nb::c_contig, nb::device::cpu>;
 using Doubles = nb::ndarray<const double, nb::ndim<1>, nb::c_contig, nb::device::cpu>;
-// A model as the package passes it: kind, omega, g_ref, alpha, scale.
-using ModelValues = std::tuple<int32_t, double, double, double, double>;
+// A model as the package passes it: its kind, and its parameters in the
+// order of its record in the library's table (models.h).
+using ModelValues = std::pair<int32_t, std::vector<double>>;
 
 // The interface's message, under the Python function's name and with the
 // package's name for a coefficient per cell.
@@ -113,6 +117,7 @@ struct Arrays {
     a.end_cell = static_cast<int32_t>(end_cell);
     a.models = models.empty() ? nullptr : models.data();
     a.model_count = static_cast<int32_t>(models.size());
+    a.model_size = sizeof(collide_model);
     a.species = species ? species->data() : nullptr;
     a.mass = mass ? mass->data() : nullptr;
     a.species_count = mass ? static_cast<int32_t>(mass->shape(0)) : 0;
@@ -120,10 +125,20 @@ struct Arrays {
   }
 };
 
+// The models, each set field by field from its record; unused fields 0.
 inline std::vector<collide_model> models_of(const std::vector<ModelValues>& values) {
   std::vector<collide_model> models;
-  for (const ModelValues& v : values)
-    models.push_back({std::get<0>(v), std::get<1>(v), std::get<2>(v), std::get<3>(v), std::get<4>(v)});
+  for (const ModelValues& v : values) {
+    collide_model model = {};
+    model.kind = v.first;
+    const collide_detail::ModelDescription* description = collide_detail::describe(v.first);
+    if (description == nullptr || static_cast<size_t>(description->parameter_count) != v.second.size())
+      refuse("a model of kind " + std::to_string(v.first) + " with " +
+             std::to_string(v.second.size()) + " parameters is none of the library's");
+    for (int k = 0; k < description->parameter_count; k++)
+      model.*description->parameters[k].field = v.second[static_cast<size_t>(k)];
+    models.push_back(model);
+  }
   return models;
 }
 

@@ -16,7 +16,7 @@
 #include <collide/colider.h>
 #include <collide/collide.h>
 
-#include "../step_internals.h"
+#include "../models.h"
 #include "arrays.h"
 
 namespace {
@@ -53,15 +53,15 @@ void sort_cells(Indices cell_of, int32_t cells, Written population, Written star
 // rule, meaning).
 nb::list model_kinds() {
   nb::list kinds;
-  for (const collide_detail::ModelDescription& model : collide_detail::kModels) {
+  for (const collide_detail::ModelDescription* model : collide_detail::model_table()) {
     nb::list parameters;
-    for (int k = 0; k < model.parameter_count; k++) {
-      const collide_detail::Parameter& p = model.parameters[k];
+    for (int k = 0; k < model->parameter_count; k++) {
+      const collide_detail::Parameter& p = model->parameters[k];
       nb::object default_value = nb::none();
       if (!std::isnan(p.default_value)) default_value = nb::float_(p.default_value);
       parameters.append(nb::make_tuple(p.name, default_value, p.rule, p.meaning));
     }
-    kinds.append(nb::make_tuple(model.kind, model.name, model.summary, parameters));
+    kinds.append(nb::make_tuple(model->kind, model->name, model->summary, parameters));
   }
   return kinds;
 }

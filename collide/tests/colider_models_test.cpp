@@ -27,6 +27,7 @@
 
 #include <collide/colider.h>
 
+#include "../models.h"
 #include "statistics.h"
 
 namespace {
@@ -163,6 +164,18 @@ TEST_P(ModelRate, MatchesTheCoefficientTimesTheSumOverPairsOfTheirWeights) {
 
 INSTANTIATE_TEST_SUITE_P(EveryModel, ModelRate, testing::ValuesIn(interactions()),
                          [](const auto& info) { return info.param.name; });
+
+// A model added to the library's table is not tested until its weight is
+// written above and a case of it is in interactions().
+TEST(ModelRate, CoversEveryModelOfTheTable) {
+  for (const collide_detail::ModelDescription* model : collide_detail::model_table()) {
+    bool covered = false;
+    for (const Interaction& interaction : interactions())
+      for (const CollisionModel& m : interaction.models) covered = covered || m.kind == model->kind;
+    EXPECT_TRUE(covered) << model->name << " (kind " << model->kind
+                         << ") has no case in interactions()";
+  }
+}
 
 // Pairs of a gas in equilibrium at kT / m = 1, drawn afresh for every call:
 // a candidate is accepted with probability <w> / max_weight, where

@@ -87,6 +87,7 @@ struct Beyond {
     a.end_cell = end;
     a.models = models.data();
     a.model_count = 4;
+    a.model_size = sizeof(collide_model);
     a.species_count = 2;
     a.species = species.data();
     a.mass = mass;

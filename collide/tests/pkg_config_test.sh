@@ -2,8 +2,8 @@
 # Builds the outside consumers against an installed collide with nothing but
 # pkg-config's flags (and any CXXFLAGS and LDFLAGS given), then runs them:
 # the one that supplies rand(long&), with <collide/colider.h> and with the
-# older "colider.h", the one that hands colider a generator instead, and the
-# C program.
+# older "colider.h", the one that hands colider a generator instead, the C
+# program, and the Fortran one with the module the package ships.
 # Then the guide's own example, built by the guide's own pkg-config commands
 # as they stand, with $HOME/.local/numlab standing for the install.
 # Usage: pkg_config_test.sh PREFIX SOURCE_DIR WORK
@@ -28,6 +28,14 @@ build() {  # output, source, extra flags
   # shellcheck disable=SC2046
   "${CC:-cc}" -O2 "$source/c_consumer.c" $(pkg-config --cflags --libs collide) ${LDFLAGS:-} -o "$work/c_consumer"
   "$work/c_consumer"
+  # A Fortran program, compiled with the module the package ships; its .mod
+  # lands in the work folder.
+  if command -v "${FC:-gfortran}" >/dev/null; then
+    # shellcheck disable=SC2046
+    (cd "$work" && "${FC:-gfortran}" -O2 "$(pkg-config --variable=fortran_module collide)" \
+      "$source/fortran_consumer.f90" $(pkg-config --libs collide) ${LDFLAGS:-} -o fortran_consumer)
+    "$work/fortran_consumer"
+  fi
 )
 
 # The guide's first C++ block is my_simulation.cpp; its shell block that

@@ -61,9 +61,9 @@ double rand(long& seed);
 //                                 from the relative velocity, alpha in [1, 2]
 // Each throws ColiderError naming a parameter out of its range.
 using CollisionModel = collide_model;
-CollisionModel HardSphere(double scale = 1.0);
-CollisionModel VHS(double omega, double g_ref, double scale = 1.0);
-CollisionModel VSS(double omega, double g_ref, double alpha, double scale = 1.0);
+CollisionModel HardSphere(double scale = COLLIDE_DEFAULT_SCALE);
+CollisionModel VHS(double omega, double g_ref, double scale = COLLIDE_DEFAULT_SCALE);
+CollisionModel VSS(double omega, double g_ref, double alpha, double scale = COLLIDE_DEFAULT_SCALE);
 
 // Several species, for the callable form and colider_range:
 //   speciesCount  S, the number of species

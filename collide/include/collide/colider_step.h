@@ -57,11 +57,21 @@ struct Interactions {
 };
 
 // A model's weight as the cell step takes it (models.h): w = factor sqrt(g^2)
-// for hard spheres (and omega = 1/2), otherwise factor (g^2 inverse_square)^exponent.
+// for hard spheres (and omega = 1/2), otherwise
+// factor (g^2 inverse_square)^exponent.
 struct PairLaw {
   bool hard;
   double factor;
   double inverse_square;
+  double exponent;
+};
+
+// How a model scatters, as the cell step takes it (models.h): the cosine of
+// the new polar angle is 2 u4^exponent - 1, a deflection from the relative
+// velocity before the collision, when it deflects, and otherwise 1 - 2 u4,
+// about a fixed axis.
+struct Scattering {
+  bool deflects;
   double exponent;
 };
 
@@ -116,7 +126,7 @@ class CellStep {
   __attribute__((cold, noinline))
 #endif
   void refuse_pair();
-  void take_law(const collide_model& model);
+  void take_model(const collide_model& model);
   void take_table_entry(int entry);
   double model_weight(double d1, double d2, double d3);
   double scaled_mass(int species);
@@ -137,22 +147,22 @@ class CellStep {
   const ArgumentNames* names_ = nullptr;
   long long first_row_ = 0;
   long long second_row_ = 0;
-  const collide_model* model_ = nullptr;
   int first_species_ = 0, second_species_ = 0;  // with species
-  // model_'s weight, worked out once (models.h).
+  // model_'s weight and scattering, worked out once (models.h).
   PairLaw law_ = {true, 1, 0, 0};
+  Scattering scattering_ = {false, 0};
   // With a table, each entry a pair of the cell takes is read once, checked
   // and its law worked out, at the cell's first pair of it: entries below
   // kKeptEntries are kept for the cell's later pairs (bit e of kept_ says
   // entry e is), the rest read again at every pair.
   struct TableEntry {
-    collide_model model;
     PairLaw law;
+    Scattering scattering;
   };
   static const int kKeptEntries = 16;
-  TableEntry entries_[kKeptEntries + 1];  // the last for an entry not kept
+  TableEntry entries_[kKeptEntries];
   unsigned kept_ = 0;
-  bool hard_spheres_ = true;  // one species of hard spheres of scale 1
+  bool hard_spheres_ = true;  // one species, the weight the relative speed, isotropic
   double relative_[3] = {0, 0, 0};
   double squared_speed_ = 0;
   double speed_ = -1;  // its relative speed, once taken (-1 before)

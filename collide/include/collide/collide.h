@@ -53,6 +53,9 @@ enum {
   COLLIDE_VSS = 3
 };
 
+/* A pair's scale when none is given: the one species' own sigma_ref. */
+#define COLLIDE_DEFAULT_SCALE 1.0
+
 typedef struct collide_model {
   int32_t kind; /* COLLIDE_HARD_SPHERE, COLLIDE_VHS or COLLIDE_VSS */
   double omega; /* viscosity-temperature exponent */
@@ -96,6 +99,9 @@ typedef struct collide_model {
  *                     1, that model for every pair, or species_count^2, a
  *                     symmetric table in which models[a species_count + b]
  *                     is for a pair of species a and b
+ *   model_size        with models: sizeof(collide_model) as the caller was
+ *                     built, so that models of another layout are refused,
+ *                     never misread
  *   species           NULL: one species; or particles int32, each
  *                     particle's species, 0 to species_count - 1
  *   mass              with species: species_count doubles, each species'
@@ -152,6 +158,7 @@ typedef struct collide_arguments {
   const double* mass;
   int (*cancel)(void* context);
   void* cancel_context;
+  size_t model_size;
 } collide_arguments;
 
 /* Cell lists in the order that makes a step's results independent of how

@@ -117,9 +117,9 @@ class Model:
         return self._tuple_of(self._values)
 
     @classmethod
-    def _tuple_of(cls, v):
-        return (cls._kind, v.get("omega", 0.5), v.get("g_ref", 1.0), v.get("alpha", 1.0),
-                v.get("scale", 1.0))
+    def _tuple_of(cls, values):
+        """(kind, parameters in the order of the library's table)."""
+        return (cls._kind, [values[name] for name in cls._parameters])
 
 
 def _real(value, name, owner):

@@ -35,7 +35,11 @@ def test_the_stubs_give_each_model_of_the_table_with_its_parameters():
         runtime[name] = ([p.name for p in parameters],
                          [None if p.default is inspect.Parameter.empty else p.default
                           for p in parameters])
-    assert stub_classes() == runtime
+    stubs = stub_classes()
+    missing, extra = sorted(set(runtime) - set(stubs)), sorted(set(stubs) - set(runtime))
+    assert not missing, f"__init__.pyi lacks the table's models {missing}"
+    assert not extra, f"__init__.pyi has models the table lacks: {extra}"
+    assert stubs == runtime
 
 
 def test_the_version_is_the_one_written_in_VERSION():

@@ -101,6 +101,7 @@ int main(void) {
   a.end_cell = CELLS;
   a.models = models;
   a.model_count = 4;
+  a.model_size = sizeof(collide_model);
   a.species_count = 2;
   a.species = species;
   a.mass = MASS;

@@ -4,63 +4,11 @@
 ! index must be refused with its code. Then two species of masses 1 and 4
 ! through the struct form, collide_arguments as a bind(C) type, with a table
 ! of models: sum m v and sum m v^2 must survive. Exit status 0 when all holds.
+! It takes collide.h's types and calls from the module the package ships.
 program fortran_consumer
   use, intrinsic :: iso_c_binding
+  use collide
   implicit none
-
-  integer(c_int32_t), parameter :: COLLIDE_HARD_SPHERE = 1, COLLIDE_VHS = 2, COLLIDE_VSS = 3
-
-  ! collide.h's structs, member for member.
-  type, bind(C) :: collide_model
-    integer(c_int32_t) :: kind
-    real(c_double) :: omega, g_ref, alpha, scale
-  end type
-
-  type, bind(C) :: collide_arguments
-    integer(c_size_t) :: size = 0  ! c_sizeof of this type: the library checks it
-    type(c_ptr) :: velocity = c_null_ptr
-    integer(c_int32_t) :: particles = 0
-    type(c_ptr) :: max_rel_speed = c_null_ptr, select_remainder = c_null_ptr
-    type(c_ptr) :: cell_population = c_null_ptr, cell_start = c_null_ptr
-    integer(c_int32_t) :: cells = 0
-    type(c_ptr) :: cross_ref = c_null_ptr
-    integer(c_int32_t) :: cross_ref_size = 0
-    real(c_double) :: select_coeff = 0
-    type(c_ptr) :: select_coeff_per_cell = c_null_ptr
-    integer(c_int32_t) :: first_cell = 0, end_cell = 0
-    type(c_ptr) :: models = c_null_ptr
-    integer(c_int32_t) :: model_count = 0, species_count = 0
-    type(c_ptr) :: species = c_null_ptr, mass = c_null_ptr
-    type(c_funptr) :: cancel = c_null_funptr
-    type(c_ptr) :: cancel_context = c_null_ptr
-  end type
-
-  interface
-    integer(c_int) function collide_cells_keyed(velocity, particles, max_rel_speed, &
-        select_remainder, cell_population, cell_start, cells, cross_ref, cross_ref_size, &
-        select_coeff, first_cell, end_cell, key, step, collisions, message, message_size) &
-        bind(C, name="collide_cells_keyed")
-      import :: c_int, c_int32_t, c_int64_t, c_double, c_char, c_size_t
-      real(c_double), intent(inout) :: velocity(3, *), max_rel_speed(*), select_remainder(*)
-      integer(c_int32_t), value :: particles, cells, cross_ref_size, first_cell, end_cell
-      integer(c_int32_t), intent(in) :: cell_population(*), cell_start(*), cross_ref(*)
-      real(c_double), value :: select_coeff
-      integer(c_int64_t), value :: key, step  ! uint64_t: the same bits
-      integer(c_int32_t), intent(out) :: collisions
-      character(kind=c_char), intent(out) :: message(*)
-      integer(c_size_t), value :: message_size
-    end function
-
-    integer(c_int) function collide_keyed(arguments, key, step, collisions, message, &
-        message_size) bind(C, name="collide_keyed")
-      import :: c_int, c_int32_t, c_int64_t, c_char, c_size_t, collide_arguments
-      type(collide_arguments), intent(in) :: arguments
-      integer(c_int64_t), value :: key, step
-      integer(c_int32_t), intent(out) :: collisions
-      character(kind=c_char), intent(out) :: message(*)
-      integer(c_size_t), value :: message_size
-    end function
-  end interface
 
   integer, parameter :: n = 200, ncells = 4
   real(c_double), target :: v(3, n), max_rel_speed(ncells), select_remainder(ncells)
@@ -98,7 +46,7 @@ program fortran_consumer
     code = collide_cells_keyed(v, n, max_rel_speed, select_remainder, population, start, &
         ncells, cross_ref, n, 0.01_c_double, 0, ncells, 2026_c_int64_t, step, collisions, &
         message, int(size(message), c_size_t))
-    if (code /= 0) error stop "collide_cells_keyed failed"
+    if (code /= COLLIDE_OK) error stop "collide_cells_keyed failed"
     total = total + collisions
   end do
   print '(i0, a, es12.5, a, es12.5)', total, " collisions, energy ", energy, " -> ", sum(v * v)
@@ -110,7 +58,7 @@ program fortran_consumer
   code = collide_cells_keyed(v, n, max_rel_speed, select_remainder, population, start, &
       ncells, cross_ref, n, 0.01_c_double, 0, ncells, 2026_c_int64_t, 10_c_int64_t, collisions, &
       message, int(size(message), c_size_t))
-  if (code /= 1) error stop "a particle index past the particles was taken"
+  if (code /= COLLIDE_INVALID_ARGUMENT) error stop "a particle index past the particles was taken"
   cross_ref(6) = mod(5 * 7, n)
 
   ! Two species: particle p (from 0) is of species mod(p, 2).
@@ -137,6 +85,7 @@ program fortran_consumer
   arguments%end_cell = ncells
   arguments%models = c_loc(models)
   arguments%model_count = 4
+  arguments%model_size = c_sizeof(models(1))
   arguments%species_count = 2
   arguments%species = c_loc(species)
   arguments%mass = c_loc(mass)
@@ -148,7 +97,7 @@ program fortran_consumer
   do step = 20, 29
     code = collide_keyed(arguments, 2026_c_int64_t, step, collisions, message, &
         int(size(message), c_size_t))
-    if (code /= 0) error stop "collide_keyed failed"
+    if (code /= COLLIDE_OK) error stop "collide_keyed failed"
     total = total + collisions
   end do
   print '(a, i0, a, es12.5, a, es12.5)', "mixture: ", total, " collisions, energy ", energy, &
