@@ -68,8 +68,10 @@ double vhs_weight(double omega, double g_ref, double g) {
 
 TEST(CollideLimits, ExtremeMassesAndModelsAreRefusedOrLeaveTheGasFiniteAndConserved) {
   const Beyond usual(random_gas(1));
-  const collide_model hard_spheres_1e308 = {COLLIDE_HARD_SPHERE, 0.5, 1.0, 1.0, 1e308};
-  const collide_model vss_dbl_max = {COLLIDE_VSS, 1.0, 1e150, 2.0, DBL_MAX};
+  // Past what a constructor takes, set on a model's copy as a C caller could.
+  collide_model hard_spheres_1e308 = HardSphere(), vss_dbl_max = VSS(1.0, 1e150, 2.0);
+  hard_spheres_1e308.scale = 1e308;
+  vss_dbl_max.scale = DBL_MAX;
   const std::vector<Extreme> cases = {
       {"masses 1e308 and 1.5e308", {1e308, 1.5e308}, 1.0, 4.0, usual.models, nullptr},
       {"masses 1e300 and 4e300 at speeds near 1e10", {1e300, 4e300}, 1e10, 4.0, usual.models,
