@@ -28,6 +28,7 @@
 //
 // Deliberate arithmetic: the constants, and the order of every product and
 // sum, are kept as they stand, so that results stay the same to the last bit.
+#include <cfloat>
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
@@ -35,6 +36,7 @@
 #include <string>
 
 #include "collide/colider.h"
+#include "exchange.h"
 #include "models.h"
 #include "step_internals.h"
 
@@ -89,14 +91,15 @@ void deflect(const double d[3], double g, double cos_th, double sin_th, double p
 
 }  // namespace
 
-const ArgumentNames kColiderNames = {"selectCoeff", "maxRelSpeed", "selectRemainder", "velocity(",
-                                     ")"};
+const ArgumentNames kColiderNames = {"selectCoeff", "maxRelSpeed",      "selectRemainder",
+                                     "velocity(",   ")", "eRot(", "cellTemperature"};
 
-void check_distinct(const MatrixGas& gas) {
-  const Matrix* writes[3] = {&gas.velocity, &gas.maxRelSpeed, &gas.selectRemainder};
-  const char* names[3] = {"velocity", "maxRelSpeed", "selectRemainder"};
-  for (int a = 0; a < 3; a++) {
-    for (int b = a + 1; b < 3; b++)
+void check_distinct(const MatrixGas& gas, const Matrix* eRot) {
+  const Matrix* writes[4] = {&gas.velocity, &gas.maxRelSpeed, &gas.selectRemainder, eRot};
+  const char* names[4] = {"velocity", "maxRelSpeed", "selectRemainder", "eRot"};
+  const int count = eRot != nullptr ? 4 : 3;
+  for (int a = 0; a < count; a++) {
+    for (int b = a + 1; b < count; b++)
       if (writes[a] == writes[b])
         throw ColiderError(std::string("colider: ") + names[a] + " and " + names[b] +
                            " are the same Matrix; each needs its own");
@@ -104,6 +107,38 @@ void check_distinct(const MatrixGas& gas) {
       throw ColiderError(std::string("colider: ") + names[a] +
                          " and the per-cell selectCoeff are the same Matrix; each needs its own");
   }
+}
+
+MatrixGas matrix_gas(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
+                     SelectCoeff selectCoeff, const SortList& cells, Interactions interactions,
+                     const InternalEnergy* internal, const char* function) {
+  const Matrix* temperature = nullptr;
+  if (internal != nullptr) {
+    if (internal->species == nullptr)
+      throw ColiderError(std::string(function) + ": the internal energy needs its species' data");
+    if (internal->eRot != nullptr &&
+        (internal->eRot->nCol() != 1 || internal->eRot->nRow() != velocity.nRow())) {
+      throw ColiderError(std::string(function) + ": eRot is " + std::to_string(internal->eRot->nRow()) +
+                         " x " + std::to_string(internal->eRot->nCol()) +
+                         "; it must be one column of a row per velocity row, " +
+                         std::to_string(velocity.nRow()));
+    }
+    interactions.internal = internal->species;
+    interactions.eRot = internal->eRot != nullptr && internal->eRot->nRow() > 0
+                            ? &(*internal->eRot)(1, 1)
+                            : nullptr;
+    temperature = internal->cellTemperature;
+  }
+  const MatrixGas gas = {velocity,
+                         maxRelSpeed,
+                         selectRemainder,
+                         selectCoeff.value(),
+                         selectCoeff.perCell(),
+                         cells,
+                         checked_interactions(interactions, function),
+                         temperature};
+  check_distinct(gas, internal != nullptr ? internal->eRot : nullptr);
+  return gas;
 }
 
 int begin_cell(CellStep& step, const MatrixGas& gas, int c) {
@@ -116,8 +151,10 @@ int begin_cell(CellStep& step, const MatrixGas& gas, int c) {
       gas.selectCoeffPerCell != nullptr ? (*gas.selectCoeffPerCell)(c, 1) : gas.selectCoeff;
   const VelocityRows rows = {&gas.velocity(1, 1), gas.velocity.nRow(), gas.velocity.nCol(), 1,
                              &gas.velocity};
+  const double temperature = gas.cellTemperature != nullptr ? (*gas.cellTemperature)(c, 1) : NAN;
   return step.begin({rows, &gas.maxRelSpeed(c, 1), &gas.selectRemainder(c, 1), coeff, N,
-                     cells.crossRef + cells.cellStart[c], c, &gas.interactions, &kColiderNames});
+                     cells.crossRef + cells.cellStart[c], c, &gas.interactions, &kColiderNames,
+                     temperature});
 }
 
 double expected_candidates(double selectCoeff, double maxRelSpeed, double selectRemainder, int N,
@@ -169,6 +206,11 @@ int CellStep::begin(const CellInputs& in) {
     }
   }
 
+  exchanges_ = interactions_->internal != nullptr;
+  if (exchanges_) {
+    temperature_ = in.temperature;
+    check_internal(N);
+  }
   stored_max_ = in.maxRelSpeed;
   running_max_ = *in.maxRelSpeed;
   // With a table, each pair takes its own model (model_weight).
@@ -177,7 +219,7 @@ int CellStep::begin(const CellInputs& in) {
   // One species whose weight is the relative speed itself, scattered
   // isotropically (hard spheres of scale 1): the classic step.
   hard_spheres_ = one_model && interactions_->mass == nullptr && law_.hard &&
-                  law_.factor == 1.0 && !scattering_.deflects;
+                  law_.factor == 1.0 && !scattering_.deflects && !exchanges_;
   return M;
 }
 
@@ -317,7 +359,7 @@ double CellStep::model_weight(double d1, double d2, double d3) {
   return pair_weight(law_, squared_speed_, speed_);
 }
 
-void CellStep::scatter(double u4, double u5) {
+void CellStep::scatter(double u4, double u5, Deviates* more) {
   if (hard_spheres_) {
     // Isotropic, equal masses: the relative speed is the weight taken.
     double centre[3], relative[3];
@@ -333,29 +375,34 @@ void CellStep::scatter(double u4, double u5) {
       second_[k] = centre[k] + relative[k] * (-0.5);
     }
   } else {
-    scatter_by_model(u4, u5);
+    scatter_by_model(u4, u5, more);
   }
   *stored_max_ = running_max_;
 }
 
-void CellStep::scatter_by_model(double u4, double u5) {
+void CellStep::scatter_by_model(double u4, double u5, Deviates* more) {
   const double cos_th =
       polar_cosine(scattering_, checked_deviate(u4, "u4, the polar deviate,", cell_));
   const double sin_th = std::sqrt(1 - cos_th * cos_th);
   const double phi = checked_deviate(u5, "u5, the azimuth deviate,", cell_) * 6.283185308;
   if (speed_ < 0) speed_ = std::sqrt(squared_speed_);
-  double relative[3];
-  if (scattering_.deflects) {
-    deflect(relative_, speed_, cos_th, sin_th, phi, relative);
-  } else {
-    relative[0] = speed_ * cos_th;
-    relative[1] = (speed_ * sin_th) * std::cos(phi);
-    relative[2] = (speed_ * sin_th) * std::sin(phi);
-  }
-
   const bool masses = interactions_->mass != nullptr;
   const double m1 = masses ? scaled_mass(first_species_) : 1.0;
   const double m2 = masses ? scaled_mass(second_species_) : 1.0;
+  // An exchange with internal energy changes the relative speed, not its
+  // direction's law.
+  const double speed = more != nullptr ? exchange(m1, m2, *more) : speed_;
+  double relative[3];
+  if (scattering_.deflects) {
+    deflect(relative_, speed_, cos_th, sin_th, phi, relative);
+    if (speed != speed_)
+      for (double& component : relative) component *= speed / speed_;
+  } else {
+    relative[0] = speed * cos_th;
+    relative[1] = (speed * sin_th) * std::cos(phi);
+    relative[2] = (speed * sin_th) * std::sin(phi);
+  }
+
   if (m1 == m2) {
     for (int k = 0; k < 3; k++) {
       const double centre = (first_[k] + second_[k]) * 0.5;
@@ -386,6 +433,77 @@ double CellStep::scaled_mass(int species) {
                        "before it");
   }
   return scaled;
+}
+
+void check_cell_internal(const Interactions& in, const VelocityRows& rows, const int* members,
+                         int N, double temperature, int cell, const ArgumentNames& names) {
+  if (in.temperatureDependent && !(temperature > 0 && temperature <= DBL_MAX))
+    refuse(names.cellTemperature, temperature, cell, "it must be finite and above 0");
+  double energy = 0;
+  for (int k = 0; k < N; k++) {
+    const long long r = static_cast<long long>(members[k]) - rows.first;
+    if (r < 0 || r >= rows.count || rows.columns < 3) continue;  // refused when picked
+    const int s = in.species != nullptr ? in.species[r] : 0;
+    if (in.species != nullptr && (s < 0 || s >= in.speciesCount)) continue;  // likewise
+    const double* v = rows.data + rows.columns * r;
+    check_velocity(v, members[k], cell, names);
+    const double m = in.mass != nullptr ? in.mass[s] : 1.0;
+    energy += 0.5 * m * ((v[0] * v[0] + v[1] * v[1]) + v[2] * v[2]);
+    if (in.internal[s].rot_dof > 0) {
+      const double e = in.eRot[r];
+      if (!(e >= 0 && e <= DBL_MAX)) {
+        throw ColiderError(std::string("colider: ") + names.eRot + std::to_string(members[k]) +
+                           names.particle_end + " is " + shortest(e) + " in cell " +
+                           std::to_string(cell) + "; a rotational energy must be finite and 0 or more");
+      }
+      energy += e;
+    }
+  }
+  // The energy a pair's exchange shares out is at most the cell's.
+  if (!(energy <= DBL_MAX / 2)) {
+    throw ColiderError("colider: the energy of cell " + std::to_string(cell) + ", " +
+                       "translational and internal, is " + shortest(energy) +
+                       "; it must be at most half the largest double");
+  }
+  if (in.temperatureDependent) check_probabilities(in, temperature, "colider", cell);
+}
+
+void CellStep::check_internal(int N) {
+  check_cell_internal(*interactions_, velocity_, members_, N, temperature_, cell_, *names_);
+}
+
+double Deviates::operator()() {
+  return checked_deviate(next_(source_), "an exchange's deviate", cell_);
+}
+
+// The probability of a rotational exchange of a molecule of `species` in a
+// collision of b = 5/2 - omega (exchange.h).
+double CellStep::rotational_probability(int species, double b) {
+  return collide_detail::rotational_probability(interactions_->internal[species], b, temperature_);
+}
+
+// The Larsen-Borgnakke exchange of the accepted pair, of scaled masses m1
+// and m2 (1 without species): one deviate chooses the molecule whose
+// rotation exchanges, if any; its new share of the collision energy is
+// drawn, and the pair's new relative speed returned.
+double CellStep::exchange(double m1, double m2, Deviates& more) {
+  const double b = collision_exponent(law_);
+  const double p1 = rotational_probability(first_species_, b);
+  const double p2 = rotational_probability(second_species_, b);
+  // Checked for every pair of species before the cell began.
+  if (!(p1 + p2 <= 1)) check_probabilities(*interactions_, temperature_, "colider", cell_);
+  const double u = more();
+  if (!(u < p1 + p2)) return speed_;
+  const bool first = u < p1;
+  const int species = first ? first_species_ : second_species_;
+  double& energy = interactions_->eRot[first ? first_row_ : second_row_];
+  // In the caller's units: m v^2 / 2 of the true masses, the scaled ones
+  // over massScale.
+  const double reduced = m1 * m2 / (m1 + m2);
+  const double translational = 0.5 * reduced * squared_speed_ / interactions_->massScale;
+  const double total = translational + energy;
+  energy = rotational_fraction(interactions_->internal[species].rot_dof, b, more) * total;
+  return std::sqrt(2 * ((total - energy) * interactions_->massScale) / reduced);
 }
 
 void too_many_collisions(int cell) {

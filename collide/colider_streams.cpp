@@ -28,16 +28,16 @@ namespace {
 
 int range_with(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
                SelectCoeff selectCoeff, const SortList& cells, int firstCell, int lastCell,
-               CellStreams streams, const collide_detail::Interactions& interactions) {
+               CellStreams streams, const collide_detail::Interactions& interactions,
+               const InternalEnergy* internal = nullptr) {
   if (firstCell < 1 || lastCell > cells.numCells || lastCell < firstCell - 1) {
     throw ColiderError("colider_range: cells " + std::to_string(firstCell) + " to " +
                        std::to_string(lastCell) + " are not a range within 1 to numCells = " +
                        std::to_string(cells.numCells));
   }
-  const collide_detail::MatrixGas gas = {
-      velocity,         maxRelSpeed, selectRemainder, selectCoeff.value(), selectCoeff.perCell(),
-      cells,            collide_detail::checked_interactions(interactions, "colider_range")};
-  collide_detail::check_distinct(gas);
+  const collide_detail::MatrixGas gas = collide_detail::matrix_gas(
+      velocity, maxRelSpeed, selectRemainder, selectCoeff, cells, interactions, internal,
+      "colider_range");
   return collide_detail::collide_cells(gas, firstCell, lastCell + 1, [streams](int c) {
     return collide_detail::CellStream(streams, static_cast<std::uint64_t>(c - 1));
   });
@@ -57,4 +57,18 @@ int colider_range(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder
                   CellStreams streams, const Mixture& mixture) {
   return range_with(velocity, maxRelSpeed, selectRemainder, selectCoeff, cells, firstCell,
                     lastCell, streams, collide_detail::mixture_interactions(mixture));
+}
+
+int colider_range(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
+                  SelectCoeff selectCoeff, const SortList& cells, int firstCell, int lastCell,
+                  CellStreams streams, const CollisionModel& model, const InternalEnergy& internal) {
+  return range_with(velocity, maxRelSpeed, selectRemainder, selectCoeff, cells, firstCell,
+                    lastCell, streams, collide_detail::single_model(model), &internal);
+}
+
+int colider_range(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
+                  SelectCoeff selectCoeff, const SortList& cells, int firstCell, int lastCell,
+                  CellStreams streams, const Mixture& mixture, const InternalEnergy& internal) {
+  return range_with(velocity, maxRelSpeed, selectRemainder, selectCoeff, cells, firstCell,
+                    lastCell, streams, collide_detail::mixture_interactions(mixture), &internal);
 }

@@ -18,9 +18,9 @@ namespace collide_detail {
 namespace {
 
 const ArgumentNames kFlatNames = {"select_coeff", "max_rel_speed", "select_remainder", "velocity[",
-                                  "]"};
+                                  "]", "e_rot[", "cell_temperature"};
 const ArgumentNames kPerCellNames = {"select_coeff_per_cell", "max_rel_speed", "select_remainder",
-                                     "velocity[", "]"};
+                                     "velocity[", "]", "e_rot[", "cell_temperature"};
 
 [[noreturn]] void refuse(const std::string& message) { throw ColiderError("colider: " + message); }
 
@@ -61,11 +61,31 @@ int begin_cell(CellStep& step, const FlatGas& g, int32_t c) {
   return step.begin({g.rows, &a.max_rel_speed[c], &a.select_remainder[c],
                      per_cell ? a.select_coeff_per_cell[c] : a.select_coeff, N,
                      a.cross_ref + start, c, &g.interactions,
-                     per_cell ? &kPerCellNames : &kFlatNames});
+                     per_cell ? &kPerCellNames : &kFlatNames,
+                     a.cell_temperature != nullptr ? a.cell_temperature[c] : NAN});
 }
 
 bool cancel_requested(const FlatGas& g) {
   return g.a.cancel != nullptr && g.a.cancel(g.a.cancel_context) != 0;
+}
+
+// The internal energies, when given: their layout checked, the arrays
+// taken as the step reads them.
+Interactions with_internal(const collide_arguments& a, Interactions interactions) {
+  if (a.internal == nullptr) {
+    if (a.e_rot != nullptr || a.vib_level != nullptr)
+      refuse("internal is NULL, yet e_rot or vib_level is given; give internal too");
+    return interactions;
+  }
+  if (a.internal_size != sizeof(collide_internal)) {
+    refuse("internal_size is " + std::to_string(a.internal_size) +
+           "; this collide's collide_internal has " + std::to_string(sizeof(collide_internal)) +
+           " bytes: set internal_size to sizeof(collide_internal), built against this collide.h");
+  }
+  interactions.internal = a.internal;
+  interactions.eRot = a.e_rot;
+  interactions.vibLevel = a.vib_level;
+  return interactions;
 }
 
 // The models, species and masses: which are given, and how many.
@@ -80,7 +100,8 @@ Interactions interactions_of(const collide_arguments& a) {
   if (a.models == nullptr) {
     if (a.model_count != 0)
       refuse("models is NULL, with model_count " + std::to_string(a.model_count));
-    return {hard_spheres, nullptr, 0, S, a.species, a.mass, 1.0};
+    return with_internal(a, {hard_spheres, nullptr, 0, S, a.species, a.mass, 1.0, nullptr,
+                             nullptr, nullptr, false});
   }
   // The models are read at the stride of this library's collide_model.
   if (a.model_size != sizeof(collide_model)) {
@@ -96,8 +117,11 @@ Interactions interactions_of(const collide_arguments& a) {
   }
   // One model is copied here, and read no more; a table's entries are read
   // where a pair takes them.
-  if (a.model_count == 1) return {a.models[0], nullptr, 0, S, a.species, a.mass, 1.0};
-  return {hard_spheres, a.models, S, S, a.species, a.mass, 1.0};
+  if (a.model_count == 1)
+    return with_internal(a, {a.models[0], nullptr, 0, S, a.species, a.mass, 1.0, nullptr,
+                             nullptr, nullptr, false});
+  return with_internal(a, {hard_spheres, a.models, S, S, a.species, a.mass, 1.0, nullptr,
+                           nullptr, nullptr, false});
 }
 
 // The velocities of cell c's particles, read ahead of the check so that
@@ -141,7 +165,13 @@ void check_apart(const collide_arguments& a, const Interactions& interactions) {
       span("select_coeff_per_cell", a.select_coeff_per_cell, a.cells, false),
       span("species", a.species, a.species != nullptr ? a.particles : 0, false),
       span("mass", a.mass, a.species_count, false),
-      span("models", a.models, a.models != nullptr ? models : 0, false)};
+      span("models", a.models, a.models != nullptr ? models : 0, false),
+      span("e_rot", a.e_rot, a.e_rot != nullptr ? a.particles : 0, true),
+      span("vib_level", a.vib_level, a.vib_level != nullptr ? a.particles : 0, true),
+      span("cell_temperature", a.cell_temperature, a.cell_temperature != nullptr ? a.cells : 0, false),
+      span("internal", a.internal,
+           a.internal != nullptr ? (interactions.speciesCount > 0 ? interactions.speciesCount : 1) : 0,
+           false)};
   for (const Span& w : spans) {
     if (!w.written) continue;
     for (const Span& other : spans) {
@@ -201,6 +231,11 @@ Interactions check(const collide_arguments& a, Interactions interactions) {
     }
     if (a.velocity == nullptr) refuse("velocity is NULL");
     check_cell_velocities(a, start, N, c);
+    if (interactions.internal != nullptr) {
+      const double temperature = a.cell_temperature != nullptr ? a.cell_temperature[c] : NAN;
+      check_cell_internal(interactions, {a.velocity, a.particles, 3, 0, nullptr}, a.cross_ref + start,
+                          N, temperature, c, kFlatNames);
+    }
     const bool per_cell_coeff = a.select_coeff_per_cell != nullptr;
     const double S = expected_candidates(per_cell_coeff ? a.select_coeff_per_cell[c] : a.select_coeff,
                                          a.max_rel_speed[c], a.select_remainder[c], N, c,

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <string>
 
+#include "exchange.h"
 #include "step_internals.h"
 
 namespace collide_detail {
@@ -83,6 +84,48 @@ namespace {
 }
 }  // namespace
 
+namespace {
+// "<function>: internal[<s>].<name> is <value>; <rule>", thrown.
+[[noreturn]] void refuse_internal(const char* function, int s, const char* name, double value,
+                                  const char* rule) {
+  throw ColiderError(std::string(function) + ": internal[" + std::to_string(s) + "]." + name +
+                     " is " + shortest(value) + "; " + rule);
+}
+
+bool positive_finite(double value) { return value > 0 && value <= DBL_MAX; }
+
+// Each species' internal data, and the arrays its modes need; sets
+// temperatureDependent, and checks the probabilities of exchange once when
+// they do not depend on the temperature.
+void check_internal_energy(Interactions& interactions, const char* function) {
+  const int S = interactions.speciesCount > 0 ? interactions.speciesCount : 1;
+  bool rotation = false;
+  interactions.temperatureDependent = false;
+  for (int s = 0; s < S; s++) {
+    const collide_internal& in = interactions.internal[s];
+    if (in.rot_dof != 0 && in.rot_dof != 2 && in.rot_dof != 3)
+      refuse_internal(function, s, "rot_dof", in.rot_dof, "it must be 0, 2 or 3");
+    if (in.parker_z_inf != 0) {
+      if (!positive_finite(in.parker_z_inf))
+        refuse_internal(function, s, "parker_z_inf", in.parker_z_inf, "it must be finite and above 0, or 0 for z_rot");
+      if (!positive_finite(in.parker_t_star))
+        refuse_internal(function, s, "parker_t_star", in.parker_t_star, "it must be finite and above 0");
+      interactions.temperatureDependent = interactions.temperatureDependent || in.rot_dof > 0;
+    } else if (in.rot_dof > 0 && !(in.z_rot >= 1 && in.z_rot <= DBL_MAX)) {
+      refuse_internal(function, s, "z_rot", in.z_rot, "it must be finite and at least 1");
+    }
+    if (in.vib_quantum != 0)
+      refuse_internal(function, s, "vib_quantum", in.vib_quantum,
+                      "vibrational exchange is not in this version yet: give 0");
+    rotation = rotation || in.rot_dof > 0;
+  }
+  if (rotation && interactions.eRot == nullptr)
+    throw ColiderError(std::string(function) + ": a species rotates (rot_dof above 0), yet no "
+                       "rotational energies are given");
+  if (!interactions.temperatureDependent) check_probabilities(interactions, 1.0, function, -1);
+}
+}  // namespace
+
 Interactions checked_interactions(Interactions interactions, const char* function,
                                   const char* single) {
   // Messages are made only for a refusal: a call that passes takes no memory.
@@ -128,6 +171,7 @@ Interactions checked_interactions(Interactions interactions, const char* functio
     std::frexp(heaviest, &exponent);
     interactions.massScale = std::ldexp(1.0, -exponent);
   }
+  if (interactions.internal != nullptr) check_internal_energy(interactions, function);
   return interactions;
 }
 
@@ -143,8 +187,8 @@ Interactions mixture_interactions(const Mixture& mixture) {
   }
   // The step indexes species by the velocity row counted from row 1.
   const bool one_model = mixture.modelCount == 1;
-  return {mixture.models[0],  one_model ? nullptr : mixture.models, one_model ? 0 : S, S,
-          mixture.species + 1, mixture.mass, 1.0};
+  return {mixture.models[0], one_model ? nullptr : mixture.models, one_model ? 0 : S, S,
+          mixture.species + 1, mixture.mass, 1.0, nullptr, nullptr, nullptr, false};
 }
 
 collide_model make(const ModelDescription& description, std::initializer_list<double> values) {

@@ -32,6 +32,15 @@ inline void prefetch(const double* address) {
 // has finite components of at most 1e150 in size.
 void check_velocity(const double* v, int particle, int cell, const ArgumentNames& names);
 
+// With internal energy, cell `cell`'s inputs before it changes: its kT
+// where a relaxation number depends on it, each rotating particle's energy
+// (finite, 0 or more), the probabilities of exchange at its temperature, and
+// its energy, translational and internal, at most half the largest double
+// so that no exchange can overflow. Throws ColiderError naming the value.
+void check_cell_internal(const Interactions& interactions, const VelocityRows& rows,
+                         const int* members, int N, double temperature, int cell,
+                         const ArgumentNames& names);
+
 // The shortest text that reads back as the same double: 0.25, 1e+300.
 std::string shortest(double value);
 

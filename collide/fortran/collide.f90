@@ -3,15 +3,16 @@
 ! your program (CMake: link collide::fortran, which adds it; pkg-config:
 ! the file is pkg-config --variable=fortran_module collide), then
 !   use collide
-! Set arguments%size to c_sizeof(arguments), and, with models, model_size
-! to c_sizeof(models(1)): a type that is not collide.h's is then refused
+! Set arguments%size to c_sizeof(arguments), with models model_size to
+! c_sizeof(models(1)), and with internal energy internal_size to
+! c_sizeof(internal(1)): a type that is not collide.h's is then refused
 ! with a message, never misread. collide.h explains every member.
 module collide
   use, intrinsic :: iso_c_binding, only: c_int, c_int32_t, c_int64_t, c_size_t, c_double, &
       c_char, c_ptr, c_funptr, c_null_ptr, c_null_funptr
   implicit none
   private
-  public :: collide_model, collide_arguments
+  public :: collide_model, collide_internal, collide_arguments
   public :: collide_keyed, collide_with, collide_cells_keyed, collide_cells_with, &
       collide_sort_cells
 
@@ -26,6 +27,16 @@ module collide
   type, bind(C) :: collide_model
     integer(c_int32_t) :: kind = 0
     real(c_double) :: omega = 0, g_ref = 0, alpha = 0, scale = 0
+  end type
+
+  ! A species' internal energy; internal_size is c_sizeof of it.
+  type, bind(C) :: collide_internal
+    integer(c_int32_t) :: rot_dof = 0
+    real(c_double) :: z_rot = 1
+    real(c_double) :: parker_z_inf = 0, parker_t_star = 0
+    real(c_double) :: vib_quantum = 0
+    real(c_double) :: z_vib = 1
+    real(c_double) :: mw_c1 = 0, mw_c2 = 0
   end type
 
   ! uint64_t keys and steps pass as integer(c_int64_t): the same bits.
@@ -47,6 +58,9 @@ module collide
     type(c_funptr) :: cancel = c_null_funptr
     type(c_ptr) :: cancel_context = c_null_ptr
     integer(c_size_t) :: model_size = 0
+    type(c_ptr) :: internal = c_null_ptr
+    integer(c_size_t) :: internal_size = 0
+    type(c_ptr) :: e_rot = c_null_ptr, vib_level = c_null_ptr, cell_temperature = c_null_ptr
   end type
 
   interface

@@ -83,6 +83,26 @@ struct Mixture {
   int modelCount;
 };
 
+// Internal energy, for the callable form and colider_range: rotation
+// exchanged with the collisions' translational energy by the
+// Larsen-Borgnakke model (collide.h's collide_internal says what each
+// species' data mean; collide/README.md, the exchange).
+//   species          one Internal for the gas, or, with a Mixture, one per
+//                    species
+//   eRot             row p, column 1 (a Matrix of one column and the
+//                    velocity's rows): particle p's rotational energy, in
+//                    the units of m v^2 / 2 of the masses and velocities;
+//                    updated in place (nullptr when no species rotates)
+//   cellTemperature  row c, column 1: cell c's translational kT, for
+//                    Parker's relaxation numbers (nullptr when none needs it)
+// The arrays are the caller's and must outlive the call.
+using Internal = collide_internal;
+struct InternalEnergy {
+  const Internal* species;
+  Matrix* eRot;
+  const Matrix* cellTemperature;
+};
+
 // selectCoeff, for the callable form and colider_range: one number for
 // every cell, or a Matrix that gives cell c's in row c, column 1 (cells of
 // unequal volume or weight).
@@ -111,18 +131,22 @@ void sort_into_cells(const int* cellOf, int particles, SortList& cells);
 
 namespace collide_detail {
 inline Interactions single_model(const CollisionModel& model) {
-  return {model, nullptr, 0, 0, nullptr, nullptr, 1.0};
+  return {model, nullptr, 0, 0, nullptr, nullptr, 1.0, nullptr, nullptr, nullptr, false};
 }
 Interactions mixture_interactions(const Mixture& mixture);
+
+// The C++ forms' gas: the arguments with their interactions checked, the
+// internal energy (nullptr: none) taken in.
+MatrixGas matrix_gas(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
+                     SelectCoeff selectCoeff, const SortList& cells, Interactions interactions,
+                     const InternalEnergy* internal, const char* function);
 
 template <class Generator>
 int colider_callable(Matrix& velocity, Matrix& maxRelSpeed, Generator& generator,
                      Matrix& selectRemainder, SelectCoeff selectCoeff, SortList& cells,
-                     const Interactions& interactions) {
-  const MatrixGas gas = {velocity, maxRelSpeed, selectRemainder, selectCoeff.value(),
-                         selectCoeff.perCell(), cells,
-                         checked_interactions(interactions, "colider")};
-  check_distinct(gas);
+                     const Interactions& interactions, const InternalEnergy* internal = nullptr) {
+  const MatrixGas gas = matrix_gas(velocity, maxRelSpeed, selectRemainder, selectCoeff, cells,
+                                   interactions, internal, "colider");
   return collide_cells(gas, 1, cells.numCells + 1,
                        [&generator](int) -> Generator& { return generator; });
 }
@@ -159,6 +183,27 @@ int colider(Matrix& velocity, Matrix& maxRelSpeed, double /*spare*/, Generator&&
                                           collide_detail::mixture_interactions(mixture));
 }
 
+// The same, with internal energy.
+template <class Generator,
+          class = decltype(static_cast<double>(std::declval<Generator&>()()))>
+int colider(Matrix& velocity, Matrix& maxRelSpeed, double /*spare*/, Generator&& generator,
+            Matrix& selectRemainder, SelectCoeff selectCoeff, SortList& cells,
+            const CollisionModel& model, const InternalEnergy& internal) {
+  return collide_detail::colider_callable(velocity, maxRelSpeed, generator, selectRemainder,
+                                          selectCoeff, cells, collide_detail::single_model(model),
+                                          &internal);
+}
+
+template <class Generator,
+          class = decltype(static_cast<double>(std::declval<Generator&>()()))>
+int colider(Matrix& velocity, Matrix& maxRelSpeed, double /*spare*/, Generator&& generator,
+            Matrix& selectRemainder, SelectCoeff selectCoeff, SortList& cells,
+            const Mixture& mixture, const InternalEnergy& internal) {
+  return collide_detail::colider_callable(velocity, maxRelSpeed, generator, selectRemainder,
+                                          selectCoeff, cells,
+                                          collide_detail::mixture_interactions(mixture), &internal);
+}
+
 // Per-cell random streams: the deviates of a cell depend only on a key of
 // the run's, the step number and the cell, so that results depend neither
 // on the order in which cells are processed nor on how they are split among
@@ -188,5 +233,12 @@ int colider_range(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder
 int colider_range(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
                   SelectCoeff selectCoeff, const SortList& cells, int firstCell, int lastCell,
                   CellStreams streams, const Mixture& mixture);
+// The same, with internal energy.
+int colider_range(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
+                  SelectCoeff selectCoeff, const SortList& cells, int firstCell, int lastCell,
+                  CellStreams streams, const CollisionModel& model, const InternalEnergy& internal);
+int colider_range(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
+                  SelectCoeff selectCoeff, const SortList& cells, int firstCell, int lastCell,
+                  CellStreams streams, const Mixture& mixture, const InternalEnergy& internal);
 
 #endif

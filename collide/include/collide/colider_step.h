@@ -13,6 +13,8 @@
 #ifndef COLLIDE_COLIDER_STEP_H
 #define COLLIDE_COLIDER_STEP_H
 
+#include <type_traits>
+
 #include "Matrix.h"
 #include "SortList.h"
 #include "collide.h"
@@ -46,6 +48,13 @@ struct VelocityRows {
 //                 keep their ratios exactly and whose sums and products
 //                 with velocities can neither overflow nor fall below the
 //                 normal doubles (checked_interactions sets it)
+//   internal      nullptr: every collision elastic; otherwise each
+//                 species' internal energy (one entry without species)
+//   eRot, vibLevel  particle row r's rotational energy and vibrational
+//                 level at eRot[r] and vibLevel[r], rows counted as for
+//                 species (nullptr when no species has the mode)
+//   temperatureDependent  whether a species' relaxation number depends on
+//                 the cell's temperature (checked_interactions sets it)
 struct Interactions {
   collide_model model;
   const collide_model* table;
@@ -54,7 +63,30 @@ struct Interactions {
   const int* species;
   const double* mass;
   double massScale;
+  const collide_internal* internal;
+  double* eRot;
+  int* vibLevel;
+  bool temperatureDependent;
 };
+
+// The deviates of a collision's exchange of internal energy, drawn from the
+// cell's source as many as the exchange takes; each must lie in [0, 1).
+class Deviates {
+ public:
+  Deviates(double (*next)(void*), void* source, int cell) : next_(next), source_(source), cell_(cell) {}
+  double operator()();
+
+ private:
+  double (*next_)(void*);
+  void* source_;
+  int cell_;
+};
+
+// Deviates' source for a draw of the cell loop's.
+template <class Draw>
+double draw_from(void* draw) {
+  return (*static_cast<Draw*>(draw))();
+}
 
 // A model's weight as the cell step takes it (models.h): w = factor sqrt(g^2)
 // for hard spheres (and omega = 1/2), otherwise
@@ -83,6 +115,8 @@ struct ArgumentNames {
   const char* selectRemainder;
   const char* particle;  // a particle p's velocity: "velocity(" p ")" or "velocity[" p "]"
   const char* particle_end;
+  const char* eRot;      // a particle p's rotational energy: "eRot(" p ")" or "e_rot[" p "]"
+  const char* cellTemperature;
 };
 
 struct CellInputs {
@@ -95,6 +129,7 @@ struct CellInputs {
   int cell;            // how messages name the cell
   const Interactions* interactions;
   const ArgumentNames* names;
+  double temperature;  // the cell's kT, with internal energy; NaN: none given
 };
 
 // One cell of one step.
@@ -110,9 +145,14 @@ class CellStep {
   // weight, and tells whether u3 accepts it.
   bool examine(double u1, double u2, double u3);
 
+  // Whether the accepted pairs may exchange internal energy: scatter then
+  // needs more deviates.
+  bool exchanges() const { return exchanges_; }
+
   // Gives the accepted pair its new velocities: the polar angle from u4,
-  // the azimuth from u5, as the pair's model scatters.
-  void scatter(double u4, double u5);
+  // the azimuth from u5, as the pair's model scatters; with internal
+  // energy, `more` gives the exchange's deviates first.
+  void scatter(double u4, double u5, Deviates* more = nullptr);
 
   int cell() const { return cell_; }
 
@@ -130,7 +170,10 @@ class CellStep {
   void take_table_entry(int entry);
   double model_weight(double d1, double d2, double d3);
   double scaled_mass(int species);
-  void scatter_by_model(double u4, double u5);
+  void scatter_by_model(double u4, double u5, Deviates* more);
+  double exchange(double m1, double m2, Deviates& more);
+  double rotational_probability(int species, double b);
+  void check_internal(int N);
 
   VelocityRows velocity_ = {nullptr, 0, 0, 0, nullptr};
   const Interactions* interactions_ = nullptr;
@@ -163,6 +206,8 @@ class CellStep {
   TableEntry entries_[kKeptEntries];
   unsigned kept_ = 0;
   bool hard_spheres_ = true;  // one species, the weight the relative speed, isotropic
+  bool exchanges_ = false;    // with internal energy
+  double temperature_ = 0;    // the cell's kT, with internal energy
   double relative_[3] = {0, 0, 0};
   double squared_speed_ = 0;
   double speed_ = -1;  // its relative speed, once taken (-1 before)
@@ -202,7 +247,13 @@ int collide_cells(const Gas& gas, int first, int end, DrawFor&& draw_for) {
         collisions++;
         const double u4 = draw();
         const double u5 = draw();
-        cell.scatter(u4, u5);
+        if (cell.exchanges()) {
+          using Draw = typename std::remove_reference<decltype(draw)>::type;
+          Deviates more(&draw_from<Draw>, &draw, cell.cell());
+          cell.scatter(u4, u5, &more);
+        } else {
+          cell.scatter(u4, u5);
+        }
       }
     }
   }
@@ -220,6 +271,7 @@ struct MatrixGas {
   const Matrix* selectCoeffPerCell;
   const SortList& cells;
   Interactions interactions;
+  const Matrix* cellTemperature;  // row c, column 1: cell c's kT (nullptr: none)
 };
 
 // Begins cell c of `gas` (from 1); its Matrix entries go through the
@@ -229,8 +281,9 @@ int begin_cell(CellStep& step, const MatrixGas& gas, int c);
 // The C++ forms cannot be cancelled.
 inline bool cancel_requested(const MatrixGas&) { return false; }
 
-// Refuses the same Matrix given for two of the step's arrays.
-void check_distinct(const MatrixGas& gas);
+// Refuses the same Matrix given for two of the step's arrays (eRot, when
+// not null, among them).
+void check_distinct(const MatrixGas& gas, const Matrix* eRot = nullptr);
 
 // Checks the model (which messages call `single`) or the table of models,
 // and the masses, once before a step, and returns the interactions with

@@ -64,6 +64,36 @@ typedef struct collide_model {
   double scale; /* the pair's sigma_ref over the one in select_coeff */
 } collide_model;
 
+/* A species' internal energy, exchanged with the translational energy of
+ * its collisions by the Larsen-Borgnakke model (collide/README.md): a
+ * rotation of rot_dof degrees of freedom, and one harmonic vibrational mode
+ * of quantum vib_quantum. Energies are in the units of 1/2 m g^2 of the
+ * caller's masses (1 without species) and velocities, so that kT is
+ * m <v_x^2>; temperatures are given as kT, in the same units.
+ *   rot_dof        0 (none), 2 (a linear molecule) or 3
+ *   z_rot          the rotational relaxation number of Jeans' equation,
+ *                  dE_rot/dt = (E_rot(T) - E_rot) / (z_rot tau), tau the
+ *                  species' mean time between collisions: at least 1
+ *   parker_z_inf, parker_t_star  when parker_z_inf is above 0, Parker's
+ *                  Z_rot = z_inf / (1 + (pi^(3/2) / 2) (T* / T)^(1/2)
+ *                  + (pi + pi^2 / 4) (T* / T)) at each cell's temperature T,
+ *                  in place of z_rot (t_star is k T*, above 0)
+ *   vib_quantum    the vibrational quantum k theta_v: 0 for none
+ *   z_vib          the vibrational relaxation number of the Landau-Teller
+ *                  equation, at least 1
+ *   mw_c1, mw_c2   when mw_c1 is above 0, Z_vib = (c1 / T^omega)
+ *                  exp(c2 T^(-1/3)) at each cell's temperature (T as kT,
+ *                  omega the species' own), in place of z_vib
+ * A species with neither mode is monatomic: its collisions stay elastic. */
+typedef struct collide_internal {
+  int32_t rot_dof;
+  double z_rot;
+  double parker_z_inf, parker_t_star;
+  double vib_quantum;
+  double z_vib;
+  double mw_c1, mw_c2;
+} collide_internal;
+
 /* One call's arrays. Start from a zeroed struct and set its size first,
  *   collide_arguments a = {sizeof a};
  * then a zero or NULL member takes the default written beside it.
@@ -112,6 +142,19 @@ typedef struct collide_model {
  *                     so that no sum or product of theirs can overflow). An
  *                     accepted pair keeps its centre-of-mass velocity and
  *                     its relative speed.
+ *   internal          NULL: no internal energy, every collision elastic;
+ *                     or one collide_internal for the gas (without species)
+ *                     or species_count of them, one per species
+ *   internal_size     with internal: sizeof(collide_internal) as the caller
+ *                     was built
+ *   e_rot             with any rot_dof above 0: particles doubles, each
+ *                     particle's rotational energy, 0 or more; updated
+ *   vib_level         with any vib_quantum above 0: particles int32, each
+ *                     particle's vibrational level, 0 or more; updated
+ *   cell_temperature  cells doubles, each cell's translational kT, above 0
+ *                     and finite: needed by Parker's and Millikan-White's
+ *                     relaxation numbers, and by vibration (whose
+ *                     probability of exchange depends on theta_v / T)
  *   cancel            NULL, or a function the call asks, with
  *                     cancel_context, before each cell and after every
  *                     65536 candidate pairs whether to stop: a nonzero
@@ -159,6 +202,11 @@ typedef struct collide_arguments {
   int (*cancel)(void* context);
   void* cancel_context;
   size_t model_size;
+  const collide_internal* internal;
+  size_t internal_size;
+  double* e_rot;
+  int32_t* vib_level;
+  const double* cell_temperature;
 } collide_arguments;
 
 /* Cell lists in the order that makes a step's results independent of how
