@@ -85,14 +85,32 @@ namespace {
 }  // namespace
 
 namespace {
-// "<function>: internal[<s>].<name> is <value>; <rule>", thrown.
-[[noreturn]] void refuse_internal(const char* function, int s, const char* name, double value,
-                                  const char* rule) {
-  throw ColiderError(std::string(function) + ": internal[" + std::to_string(s) + "]." + name +
-                     " is " + shortest(value) + "; " + rule);
+bool positive_finite(double value) { return value > 0 && value <= DBL_MAX; }
+}  // namespace
+
+void check_internal_data(const collide_internal& in, const char* function, int index) {
+  auto refuse = [&](const char* name, double value, const char* rule) {
+    const std::string owner = index >= 0 ? "internal[" + std::to_string(index) + "]." : "";
+    throw ColiderError(std::string(function) + ": " + owner + name + " is " + shortest(value) +
+                       "; " + rule);
+  };
+  if (in.rot_dof != 0 && in.rot_dof != 2 && in.rot_dof != 3)
+    refuse("rot_dof", in.rot_dof, "it must be 0, 2 or 3");
+  // A species without rotation has no rotational relaxation number to read.
+  const bool rotates = in.rot_dof > 0;
+  if (rotates && in.parker_z_inf != 0) {
+    if (!positive_finite(in.parker_z_inf))
+      refuse("parker_z_inf", in.parker_z_inf, "it must be finite and above 0, or 0 for z_rot");
+    if (!positive_finite(in.parker_t_star))
+      refuse("parker_t_star", in.parker_t_star, "it must be finite and above 0");
+  } else if (rotates && !(in.z_rot >= 1 && in.z_rot <= DBL_MAX)) {
+    refuse("z_rot", in.z_rot, "it must be finite and at least 1");
+  }
+  if (in.vib_quantum != 0)
+    refuse("vib_quantum", in.vib_quantum, "vibrational exchange is not in this version yet: give 0");
 }
 
-bool positive_finite(double value) { return value > 0 && value <= DBL_MAX; }
+namespace {
 
 // Each species' internal data, and the arrays its modes need; sets
 // temperatureDependent, and checks the probabilities of exchange once when
@@ -103,20 +121,9 @@ void check_internal_energy(Interactions& interactions, const char* function) {
   interactions.temperatureDependent = false;
   for (int s = 0; s < S; s++) {
     const collide_internal& in = interactions.internal[s];
-    if (in.rot_dof != 0 && in.rot_dof != 2 && in.rot_dof != 3)
-      refuse_internal(function, s, "rot_dof", in.rot_dof, "it must be 0, 2 or 3");
-    if (in.parker_z_inf != 0) {
-      if (!positive_finite(in.parker_z_inf))
-        refuse_internal(function, s, "parker_z_inf", in.parker_z_inf, "it must be finite and above 0, or 0 for z_rot");
-      if (!positive_finite(in.parker_t_star))
-        refuse_internal(function, s, "parker_t_star", in.parker_t_star, "it must be finite and above 0");
-      interactions.temperatureDependent = interactions.temperatureDependent || in.rot_dof > 0;
-    } else if (in.rot_dof > 0 && !(in.z_rot >= 1 && in.z_rot <= DBL_MAX)) {
-      refuse_internal(function, s, "z_rot", in.z_rot, "it must be finite and at least 1");
-    }
-    if (in.vib_quantum != 0)
-      refuse_internal(function, s, "vib_quantum", in.vib_quantum,
-                      "vibrational exchange is not in this version yet: give 0");
+    check_internal_data(in, function, s);
+    interactions.temperatureDependent =
+        interactions.temperatureDependent || (in.rot_dof > 0 && in.parker_z_inf > 0);
     rotation = rotation || in.rot_dof > 0;
   }
   if (rotation && interactions.eRot == nullptr)

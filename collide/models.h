@@ -75,6 +75,11 @@ const Parameter* parameter_out_of_range(const collide_model& model,
 // at all when name is null.
 void check_model(const collide_model& model, const char* function, const char* name, int index);
 
+// Throws ColiderError for a species' internal data out of range:
+// "<function>: internal[<index>].<name> is <value>; <rule>", without the
+// internal[<index>]. when index is below 0.
+void check_internal_data(const collide_internal& in, const char* function, int index);
+
 // Whether two models are the same: the same kind and parameters.
 bool same_model(const collide_model& a, const collide_model& b);
 

@@ -35,6 +35,23 @@ using Doubles = nb::ndarray<const double, nb::ndim<1>, nb::c_contig, nb::device:
 // A model as the package passes it: its kind, and its parameters in the
 // order of its record in the library's table (models.h).
 using ModelValues = std::pair<int32_t, std::vector<double>>;
+// A species' internal energy as the package passes it: rot_dof, z_rot,
+// parker_z_inf, parker_t_star, vib_quantum, z_vib, mw_c1, mw_c2.
+using InternalValues = std::tuple<int32_t, double, double, double, double, double, double, double>;
+using Levels = nb::ndarray<int32_t, nb::ndim<1>, nb::c_contig, nb::device::cpu>;
+
+inline collide_internal internal_of(const InternalValues& v) {
+  collide_internal in = {};
+  in.rot_dof = std::get<0>(v);
+  in.z_rot = std::get<1>(v);
+  in.parker_z_inf = std::get<2>(v);
+  in.parker_t_star = std::get<3>(v);
+  in.vib_quantum = std::get<4>(v);
+  in.z_vib = std::get<5>(v);
+  in.mw_c1 = std::get<6>(v);
+  in.mw_c2 = std::get<7>(v);
+  return in;
+}
 
 // The interface's message, under the Python function's name and with the
 // package's name for a coefficient per cell.
@@ -62,6 +79,10 @@ struct Arrays {
   std::optional<Indices> species;
   std::optional<Doubles> mass;
   int64_t first_cell, end_cell;  // end_cell < 0: every cell
+  std::vector<collide_internal> internal;
+  std::optional<PerCell> e_rot;
+  std::optional<Levels> vib_level;
+  std::optional<Doubles> cell_temperature;
 
   // Every length the C interface takes from the arrays' shapes.
   void check_shapes() {
@@ -91,6 +112,23 @@ struct Arrays {
              std::to_string(velocity.shape(0)) + ", one per particle");
     if (mass && (mass->shape(0) == 0 || mass->shape(0) > 46340))
       refuse("mass has " + std::to_string(mass->shape(0)) + " entries; it needs 1 to 46340");
+    const struct {
+      const char* name;
+      bool given;
+      size_t size, needed;
+    } optional[] = {
+        {"e_rot", e_rot.has_value(), e_rot ? e_rot->shape(0) : 0, velocity.shape(0)},
+        {"vib_level", vib_level.has_value(), vib_level ? vib_level->shape(0) : 0, velocity.shape(0)},
+        {"cell_temperature", cell_temperature.has_value(),
+         cell_temperature ? cell_temperature->shape(0) : 0, cells}};
+    for (const auto& o : optional)
+      if (o.given && o.size != o.needed)
+        refuse(std::string(o.name) + " has " + std::to_string(o.size) + " entries; it needs " +
+               std::to_string(o.needed));
+    const size_t species_count = mass ? mass->shape(0) : 1;
+    if (!internal.empty() && internal.size() != species_count)
+      refuse("internal has " + std::to_string(internal.size()) + " entries; it needs " +
+             std::to_string(species_count) + ", one per species");
     if (end_cell < 0) end_cell = static_cast<int64_t>(cells);
     if (first_cell < 0 || first_cell > end_cell || end_cell > static_cast<int64_t>(cells))
       refuse("first_cell " + std::to_string(first_cell) + " and end_cell " +
@@ -121,6 +159,11 @@ struct Arrays {
     a.species = species ? species->data() : nullptr;
     a.mass = mass ? mass->data() : nullptr;
     a.species_count = mass ? static_cast<int32_t>(mass->shape(0)) : 0;
+    a.internal = internal.empty() ? nullptr : internal.data();
+    a.internal_size = sizeof(collide_internal);
+    a.e_rot = e_rot ? e_rot->data() : nullptr;
+    a.vib_level = vib_level ? vib_level->data() : nullptr;
+    a.cell_temperature = cell_temperature ? cell_temperature->data() : nullptr;
     return a;
   }
 };
@@ -199,7 +242,10 @@ inline int32_t keyed(Arrays a, uint64_t key, uint64_t step) {
       nb::arg("models") = std::vector<ModelValues>(),                                   \
       nb::arg("species").noconvert().none() = nb::none(),                               \
       nb::arg("mass").noconvert().none() = nb::none(), nb::arg("first_cell") = 0,       \
-      nb::arg("end_cell") = -1
+      nb::arg("end_cell") = -1, nb::arg("internal") = std::vector<InternalValues>(),     \
+      nb::arg("e_rot").noconvert().none() = nb::none(),                                 \
+      nb::arg("vib_level").noconvert().none() = nb::none(),                             \
+      nb::arg("cell_temperature").noconvert().none() = nb::none()
 
 // A call of the module as nanobind binds it: the arrays, then the call's own
 // arguments, then the extras by keyword.
@@ -209,10 +255,15 @@ auto with_arrays(Result (*step)(Arrays, Rest...)) {
                 double select_coeff, Indices cell_population, Indices cell_start,
                 Indices cross_ref, Rest... rest, std::optional<Doubles> select_coeff_per_cell,
                 const std::vector<ModelValues>& models, std::optional<Indices> species,
-                std::optional<Doubles> mass, int64_t first_cell, int64_t end_cell) {
+                std::optional<Doubles> mass, int64_t first_cell, int64_t end_cell,
+                const std::vector<InternalValues>& internal, std::optional<PerCell> e_rot,
+                std::optional<Levels> vib_level, std::optional<Doubles> cell_temperature) {
+    std::vector<collide_internal> species_internal;
+    for (const InternalValues& v : internal) species_internal.push_back(internal_of(v));
     return step(Arrays{velocity, max_rel_speed, select_remainder, cell_population, cell_start,
                        cross_ref, select_coeff, select_coeff_per_cell, models_of(models), species,
-                       mass, first_cell, end_cell},
+                       mass, first_cell, end_cell, species_internal, e_rot, vib_level,
+                       cell_temperature},
                 rest...);
   };
 }

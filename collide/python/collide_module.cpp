@@ -79,6 +79,16 @@ void check_model(const ModelValues& values) {
   }
 }
 
+// Raises ValueError, "Internal: <name> is <value>; <rule>", for internal
+// data the library refuses.
+void check_internal(const InternalValues& values) {
+  try {
+    collide_detail::check_internal_data(internal_of(values), "Internal", -1);
+  } catch (const ColiderError& refused) {
+    throw nb::value_error(refused.what());
+  }
+}
+
 }  // namespace
 
 NB_MODULE(_core, m) {
@@ -92,4 +102,5 @@ NB_MODULE(_core, m) {
         nb::arg("cross_ref").noconvert());
   m.def("model_kinds", model_kinds);
   m.def("check_model", check_model, nb::arg("values"));
+  m.def("check_internal", check_internal, nb::arg("values"));
 }

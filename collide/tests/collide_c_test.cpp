@@ -314,6 +314,125 @@ TEST(CollideC, EachRefusalOfTheStructFormSaysWhyAndChangesNothing) {
   expect_refusals(kStructRefusals);
 }
 
+// The struct form with rotation: species 0 linear (Z 4), species 1
+// nonlinear with Parker's Z at each cell's temperature; every particle's
+// rotational energy.
+struct Rotating {
+  std::vector<collide_internal> internal;
+  std::vector<double> e_rot, temperature;
+  explicit Rotating(const FlatGas& g) : internal(2, collide_internal{}) {
+    internal[0].rot_dof = 2;
+    internal[0].z_rot = 4.0;
+    internal[1].rot_dof = 3;
+    internal[1].parker_z_inf = 18.0;
+    internal[1].parker_t_star = 0.2;
+    for (int32_t p = 0; p < g.particles(); p++) e_rot.push_back(0.2 + 0.003 * p);
+    for (int32_t c = 0; c < g.cells(); c++) temperature.push_back(1.0 + 0.05 * c);
+  }
+  void into(collide_arguments& a) {
+    a.internal = internal.data();
+    a.internal_size = sizeof(collide_internal);
+    a.e_rot = e_rot.data();
+    a.cell_temperature = temperature.data();
+  }
+};
+
+TEST(CollideC, TheStructFormWithRotationGivesTheBitsOfTheCxxRangeForm) {
+  FlatGas flat = random_gas(14);
+  MatrixGas matrices(flat);
+  Beyond beyond(flat);
+  Rotating rotating(flat);
+  std::vector<int> species(1, 0);  // C++ numbers particles from 1
+  species.insert(species.end(), beyond.species.begin(), beyond.species.end());
+  Matrix coeff(12, 1), e_rot(flat.particles(), 1), temperature(12, 1);
+  for (int c = 0; c < 12; c++) coeff(c + 1, 1) = beyond.coeff[c], temperature(c + 1, 1) = rotating.temperature[c];
+  for (int p = 0; p < flat.particles(); p++) e_rot(p + 1, 1) = rotating.e_rot[p];
+  const Mixture mixture = {2, species.data(), beyond.mass, beyond.models.data(), 4};
+  const InternalEnergy internal = {rotating.internal.data(), &e_rot, &temperature};
+  long total = 0;
+  for (uint64_t step = 0; step < 5; step++) {
+    collide_arguments a = beyond.of(flat, 0, 12);
+    rotating.into(a);
+    int32_t collisions = -1;
+    char message[300];
+    ASSERT_EQ(collide_keyed(&a, 31, step, &collisions, message, sizeof message), COLLIDE_OK) << message;
+    EXPECT_EQ(collisions, colider_range(matrices.velocity, matrices.max_rel_speed,
+                                        matrices.select_remainder, coeff, matrices.cells, 1, 12,
+                                        CellStreams{31, step}, mixture, internal));
+    EXPECT_TRUE(matrices.same_bits(flat)) << "step " << step;
+    for (int p = 0; p < flat.particles(); p++)
+      ASSERT_EQ(std::memcmp(&e_rot(p + 1, 1), &rotating.e_rot[p], sizeof(double)), 0) << "particle " << p;
+    total += collisions;
+  }
+  EXPECT_GT(total, 1000) << "too few collisions to show anything";
+}
+
+TEST(CollideC, EachRefusalOfInternalEnergySaysWhyAndChangesNothing) {
+  struct Case {
+    const char* what;
+    std::function<void(collide_arguments&, FlatGas&, Rotating&)> spoil;
+    const char* message;  // a regular expression
+  };
+  const Case cases[] = {
+      {"a rotation of 4 degrees of freedom", [](collide_arguments&, FlatGas&, Rotating& r) { r.internal[0].rot_dof = 4; },
+       "^collide_keyed: internal\\[0\\]\\.rot_dof is 4; it must be 0, 2 or 3$"},
+      {"a relaxation number below 1", [](collide_arguments&, FlatGas&, Rotating& r) { r.internal[0].z_rot = 0.5; },
+       "^collide_keyed: internal\\[0\\]\\.z_rot is 0\\.5; it must be finite and at least 1$"},
+      {"Parker's T* of 0", [](collide_arguments&, FlatGas&, Rotating& r) { r.internal[1].parker_t_star = 0; },
+       "^collide_keyed: internal\\[1\\]\\.parker_t_star is 0; it must be finite and above 0$"},
+      {"a collide_internal of another layout", [](collide_arguments& a, FlatGas&, Rotating&) { a.internal_size = 8; },
+       "^collide_keyed: internal_size is 8; this collide's collide_internal has [0-9]+ bytes"},
+      {"rotation without energies", [](collide_arguments& a, FlatGas&, Rotating&) { a.e_rot = nullptr; },
+       "a species rotates \\(rot_dof above 0\\), yet no rotational energies are given$"},
+      {"energies without internal data", [](collide_arguments& a, FlatGas&, Rotating&) { a.internal = nullptr; },
+       "^collide_keyed: internal is NULL, yet e_rot or vib_level is given; give internal too$"},
+      {"a negative rotational energy", [](collide_arguments&, FlatGas& g, Rotating& r) {
+         r.e_rot[static_cast<size_t>(g.cross_ref[g.start[6]])] = -1; },
+       "^collide_keyed: e_rot\\[[0-9]+\\] is -1 in cell 6; a rotational energy must be finite and 0 or more$"},
+      {"a rotational energy that is not a number", [](collide_arguments&, FlatGas& g, Rotating& r) {
+         r.e_rot[static_cast<size_t>(g.cross_ref[g.start[9] + 1])] = kNaN; },
+       "e_rot\\[[0-9]+\\] is -?nan in cell 9"},
+      {"a cell's energy beyond a double", [](collide_arguments&, FlatGas& g, Rotating& r) {
+         for (int k = 0; k < 2; k++) r.e_rot[static_cast<size_t>(g.cross_ref[g.start[3] + k])] = 1.5e308; },
+       "^collide_keyed: the energy of cell 3, translational and internal, is inf; it must be at most half"},
+      {"Parker's number with no temperatures", [](collide_arguments& a, FlatGas&, Rotating&) {
+         a.cell_temperature = nullptr; },
+       "^collide_keyed: cell_temperature is -?nan in cell 0; it must be finite and above 0$"},
+      {"a cell at no temperature", [](collide_arguments&, FlatGas&, Rotating& r) { r.temperature[5] = 0; },
+       "^collide_keyed: cell_temperature is 0 in cell 5; it must be finite and above 0$"},
+      {"a relaxation number too small for one exchange a collision", [](collide_arguments&, FlatGas&, Rotating& r) {
+         r.internal[0].z_rot = 1.2; },
+       "^collide_keyed: species 0 and 0 would exchange internal energy with probabilities [0-9.]+ and "
+       "[0-9.]+ in cell 0, more than 1 together"},
+      {"Parker's number at a cold cell", [](collide_arguments&, FlatGas&, Rotating& r) { r.temperature[8] = 0.01; },
+       "^collide_keyed: species 0 and 1 would exchange internal energy .* in cell 8, more than 1 together"},
+      {"energies inside the velocities", [](collide_arguments& a, FlatGas& g, Rotating&) {
+         a.e_rot = g.velocity.data() + 30; },
+       "^collide_keyed: velocity and e_rot share memory; each needs its own$"},
+      {"vibration", [](collide_arguments&, FlatGas&, Rotating& r) { r.internal[1].vib_quantum = 1.0; },
+       "^collide_keyed: internal\\[1\\]\\.vib_quantum is 1; vibrational exchange is not in this "
+       "version yet: give 0$"},
+  };
+  for (const Case& c : cases) {
+    FlatGas g = random_gas(3);
+    Beyond beyond(g);
+    Rotating rotating(g);
+    collide_arguments a = beyond.of(g, 0, 12);
+    rotating.into(a);
+    c.spoil(a, g, rotating);
+    const FlatGas before = g;
+    const std::vector<double> e_rot = rotating.e_rot;
+    int32_t collisions = -7;
+    char message[400];
+    EXPECT_EQ(collide_keyed(&a, 1, 1, &collisions, message, sizeof message), COLLIDE_INVALID_ARGUMENT)
+        << c.what;
+    EXPECT_TRUE(std::regex_search(message, std::regex(c.message)))
+        << c.what << ": " << message << "\n  expected to match: " << c.message;
+    expect_unchanged(g, before, c.what);
+    EXPECT_EQ(std::memcmp(e_rot.data(), rotating.e_rot.data(), e_rot.size() * 8), 0) << c.what;
+  }
+}
+
 }  // namespace
 
 // The order rule and the checks that keep a call inside its arrays.

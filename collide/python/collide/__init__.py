@@ -28,6 +28,14 @@ model             the collision model of every pair (HardSphere(), VHS,
                   species
 species           int32 (particles,): each particle's species, from 0
 mass              float64 (S,): each species' mass, finite and above 0
+internal          the internal energy: one collide.Internal for the gas, or
+                  with species a sequence of S, one per species
+e_rot             float64 (particles,): each particle's rotational energy,
+                  needed when a species rotates; updated in place
+vib_level         int32 (particles,): each particle's vibrational level,
+                  needed when a species vibrates; updated in place
+cell_temperature  float64 (cells,): each cell's translational kT, needed by
+                  Parker's and Millikan and White's relaxation numbers
 first_cell, end_cell  only the cells first_cell to end_cell - 1 are done
                   (all by default), so that ranks or threads can each take
                   a range; ranges done in any order give one call's bits
@@ -132,6 +140,85 @@ def _real(value, name, owner):
         raise ValueError(f"{owner}: {name} is a number beyond a double's range") from None
 
 
+class Internal:
+    """A species' internal energy, exchanged with its collisions' translational
+    energy by the Larsen-Borgnakke model (collide/README.md, the exchange).
+
+    rot_dof: rotational degrees of freedom, 0, 2 (a linear molecule) or 3.
+    z_rot: the rotational relaxation number of Jeans' equation, at least 1.
+    parker: (z_inf, t_star), Parker's Z_rot(T) at each cell's temperature in
+        place of z_rot; t_star as k T*, in the units of the energies.
+    vib_quantum: the vibrational quantum k theta_v; 0 for no vibration.
+    z_vib: the vibrational relaxation number of Landau and Teller, at least 1.
+    millikan_white: (c1, c2), Z_vib(T) = (c1 / T^omega) exp(c2 T^(-1/3)) at
+        each cell's temperature in place of z_vib.
+
+    Energies and temperatures (as kT) are in the units of m v^2 / 2 of the
+    masses (1 without species) and velocities. Immutable; compares by value."""
+
+    __slots__ = ("_values",)
+    _fields = ("rot_dof", "z_rot", "parker", "vib_quantum", "z_vib", "millikan_white")
+
+    def __init__(self, rot_dof=0, z_rot=1.0, parker=None, vib_quantum=0.0, z_vib=1.0,
+                 millikan_white=None):
+        try:
+            object.__getattribute__(self, "_values")
+        except AttributeError:
+            pass
+        else:
+            raise TypeError("Internal is immutable; make a new one")
+        if isinstance(rot_dof, (bool, np.bool_)) or not isinstance(rot_dof, (int, np.integer)):
+            raise TypeError(f"Internal: rot_dof must be a whole number, not {type(rot_dof).__name__}")
+        values = {"rot_dof": int(rot_dof), "z_rot": _real(z_rot, "z_rot", "Internal"),
+                  "parker": _pair(parker, "parker"),
+                  "vib_quantum": _real(vib_quantum, "vib_quantum", "Internal"),
+                  "z_vib": _real(z_vib, "z_vib", "Internal"),
+                  "millikan_white": _pair(millikan_white, "millikan_white")}
+        if not -2**31 <= values["rot_dof"] < 2**31:
+            raise ValueError(f"Internal: rot_dof is {rot_dof}; it must be 0, 2 or 3")
+        _core.check_internal(self._tuple_of(values))
+        object.__setattr__(self, "_values", values)
+
+    def __getattr__(self, name):
+        try:
+            return object.__getattribute__(self, "_values")[name]
+        except KeyError:
+            raise AttributeError(f"Internal has no field {name!r}") from None
+
+    def __setattr__(self, name, value):
+        raise AttributeError("Internal is immutable; make a new one")
+
+    def __repr__(self):
+        shown = ", ".join(f"{name}={value!r}" for name, value in self._values.items())
+        return f"Internal({shown})"
+
+    def __eq__(self, other):
+        return type(self) is type(other) and self._values == other._values
+
+    def __hash__(self):
+        return hash(tuple(self._values.items()))
+
+    @staticmethod
+    def _tuple_of(v):
+        """The values as the library's collide_internal holds them."""
+        parker = v["parker"] or (0.0, 0.0)
+        mw = v["millikan_white"] or (0.0, 0.0)
+        return (v["rot_dof"], v["z_rot"], parker[0], parker[1], v["vib_quantum"], v["z_vib"],
+                mw[0], mw[1])
+
+    def _as_tuple(self):
+        return self._tuple_of(self._values)
+
+
+def _pair(value, name):
+    """None, or a pair of floats."""
+    if value is None:
+        return None
+    if isinstance(value, (str, bytes)) or not hasattr(value, "__len__") or len(value) != 2:
+        raise TypeError(f"Internal: {name} must be None or a pair of numbers")
+    return tuple(_real(v, name, "Internal") for v in value)
+
+
 def _model_class(kind, name, summary, parameters):
     """A Model subclass from one entry of the library's table of models."""
     signature = inspect.Signature([
@@ -150,7 +237,7 @@ def _model_class(kind, name, summary, parameters):
 _MODELS = [_model_class(*entry) for entry in _core.model_kinds()]
 globals().update({cls.__name__: cls for cls in _MODELS})
 
-__all__ = ["colider", "sort_cells", "Model"] + [cls.__name__ for cls in _MODELS]
+__all__ = ["colider", "sort_cells", "Model", "Internal"] + [cls.__name__ for cls in _MODELS]
 
 
 def _array(value, name, dtype, ndim, writeable):
@@ -234,6 +321,53 @@ def _models(model, species, mass, particles):
     return table, species, mass
 
 
+def _internal(internal, e_rot, vib_level, cell_temperature, species, particles, cells):
+    """The internal data as the library takes them, and the arrays."""
+    if internal is None:
+        for name, array in (("e_rot", e_rot), ("vib_level", vib_level),
+                            ("cell_temperature", cell_temperature)):
+            if array is not None:
+                raise ValueError(f"colider: {name} is given without internal=")
+        return [], {}
+    entries = [internal] if isinstance(internal, Internal) else internal
+    if isinstance(entries, (str, bytes)) or not hasattr(entries, "__len__"):
+        raise TypeError(f"colider: internal must be a collide.Internal or a sequence of them, "
+                        f"not {type(internal).__name__}")
+    entries = list(entries)
+    for k, entry in enumerate(entries):
+        if not isinstance(entry, Internal):
+            raise TypeError(f"colider: internal[{k}] must be a collide.Internal, "
+                            f"not {type(entry).__name__}")
+    if species is None and len(entries) != 1:
+        raise ValueError("colider: internal must be one collide.Internal without species=")
+    arrays = {}
+    if any(entry.rot_dof > 0 for entry in entries):
+        if e_rot is None:
+            raise ValueError("colider: a species rotates (rot_dof above 0); give e_rot=")
+        arrays["e_rot"] = _entries(_array(e_rot, "e_rot", np.float64, 1, True), "e_rot",
+                                   particles, "particle")
+    elif e_rot is not None:
+        raise ValueError("colider: e_rot is given, yet no species rotates")
+    if any(entry.vib_quantum > 0 for entry in entries):
+        if vib_level is None:
+            raise ValueError("colider: a species vibrates (vib_quantum above 0); give vib_level=")
+        arrays["vib_level"] = _entries(_array(vib_level, "vib_level", np.int32, 1, True),
+                                       "vib_level", particles, "particle")
+    elif vib_level is not None:
+        raise ValueError("colider: vib_level is given, yet no species vibrates")
+    needs_temperature = any((entry.parker and entry.rot_dof > 0)
+                            or (entry.millikan_white and entry.vib_quantum > 0)
+                            for entry in entries)
+    if cell_temperature is not None:
+        arrays["cell_temperature"] = _entries(
+            _array(cell_temperature, "cell_temperature", np.float64, 1, False),
+            "cell_temperature", cells, "cell")
+    elif needs_temperature:
+        raise ValueError("colider: Parker's or Millikan and White's numbers need "
+                         "cell_temperature=")
+    return [entry._as_tuple() for entry in entries], arrays
+
+
 def _cell_range(first_cell, end_cell, cells):
     first = _index(first_cell, "first_cell")
     end = cells if end_cell is None else _index(end_cell, "end_cell")
@@ -266,7 +400,8 @@ def sort_cells(cell_of, cells):
 
 def colider(velocity, max_rel_speed, select_remainder, select_coeff, cell_population,
             cell_start, cross_ref, generator=None, *, key=None, step=None, model=None,
-            species=None, mass=None, first_cell=0, end_cell=None):
+            species=None, mass=None, first_cell=0, end_cell=None, internal=None, e_rot=None,
+            vib_level=None, cell_temperature=None):
     """One time step's collisions; returns the number accepted (see the module's doc)."""
     velocity = _array(velocity, "velocity", np.float64, 2, True)
     if velocity.shape[1] != 3:
@@ -293,8 +428,11 @@ def colider(velocity, max_rel_speed, select_remainder, select_coeff, cell_popula
     arrays = (velocity, max_rel_speed, select_remainder, coeff, cell_population, cell_start,
               cross_ref)
     first, end = _cell_range(first_cell, end_cell, cells)
+    internal_data, internal_arrays = _internal(internal, e_rot, vib_level, cell_temperature,
+                                               species, velocity.shape[0], cells)
     extras = {"select_coeff_per_cell": per_cell, "models": models, "species": species,
-              "mass": mass, "first_cell": first, "end_cell": end}
+              "mass": mass, "first_cell": first, "end_cell": end, "internal": internal_data,
+              **internal_arrays}
 
     if generator is None:
         if key is None or step is None:

@@ -32,6 +32,25 @@ class VSS(Model):
     scale: float
     def __init__(self, omega: float, g_ref: float, alpha: float, scale: float = 1.0) -> None: ...
 
+class Internal:
+    rot_dof: int
+    z_rot: float
+    parker: Optional[Tuple[float, float]]
+    vib_quantum: float
+    z_vib: float
+    millikan_white: Optional[Tuple[float, float]]
+    def __init__(
+        self,
+        rot_dof: int = 0,
+        z_rot: float = 1.0,
+        parker: Optional[Tuple[float, float]] = None,
+        vib_quantum: float = 0.0,
+        z_vib: float = 1.0,
+        millikan_white: Optional[Tuple[float, float]] = None,
+    ) -> None: ...
+    def __eq__(self, other: object) -> bool: ...
+    def __hash__(self) -> int: ...
+
 def colider(
     velocity: Float64Array,
     max_rel_speed: Float64Array,
@@ -49,6 +68,10 @@ def colider(
     mass: Optional[Float64Array] = None,
     first_cell: int = 0,
     end_cell: Optional[int] = None,
+    internal: Union[Internal, Sequence[Internal], None] = None,
+    e_rot: Optional[Float64Array] = None,
+    vib_level: Optional[Int32Array] = None,
+    cell_temperature: Optional[Float64Array] = None,
 ) -> int: ...
 
 def sort_cells(cell_of: Int32Array, cells: int) -> Tuple[Int32Array, Int32Array, Int32Array]: ...
