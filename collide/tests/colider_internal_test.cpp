@@ -289,4 +289,39 @@ TEST(RotationalExchange, KeepsMomentumAndTotalEnergyWithUnequalMasses) {
   EXPECT_GT(gas.collisions_per_particle, 5.0) << "too few collisions to show anything";
 }
 
+// The C++ forms' own refusals of internal energy, before anything changes.
+TEST(RotationalExchange, TheCxxFormsRefuseABadEnergyMatrixOrData) {
+  const std::vector<Internal> internal = {rotating(2, 5.0)};
+  Gas gas(4, 50, {1.0});
+  gas.thermalise(1.0, 1.0, internal, 3);
+  Matrix narrow(gas.particles(), 2), short_rows(gas.particles() - 1, 1);
+  struct Case {
+    const char* what;
+    InternalEnergy energy;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"an energy Matrix of two columns", {internal.data(), &narrow, nullptr},
+       "colider_range: eRot is 200 x 2; it must be one column of a row per velocity row, 200"},
+      {"an energy Matrix short of a row", {internal.data(), &short_rows, nullptr},
+       "colider_range: eRot is 199 x 1; it must be one column of a row per velocity row, 200"},
+      {"the velocities as energies", {internal.data(), &gas.velocity, nullptr},
+       "colider_range: eRot is 200 x 3; it must be one column of a row per velocity row, 200"},
+      {"no species data", {nullptr, &gas.eRot, nullptr},
+       "colider_range: the internal energy needs its species' data"},
+  };
+  for (const Case& c : cases) {
+    const Matrix before = gas.velocity;
+    try {
+      colider_range(gas.velocity, gas.maxWeight, gas.remainder, 0.01, gas.lists, 1, 4,
+                    CellStreams{1, 1}, HardSphere(), c.energy);
+      ADD_FAILURE() << "accepted: " << c.what;
+    } catch (const ColiderError& refused) {
+      EXPECT_EQ(std::string(refused.what()), c.message) << c.what;
+    }
+    for (int p = 1; p <= gas.particles(); p++)
+      for (int k = 1; k <= 3; k++) ASSERT_EQ(gas.velocity(p, k), before(p, k)) << c.what;
+  }
+}
+
 }  // namespace
