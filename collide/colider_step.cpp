@@ -359,7 +359,7 @@ double CellStep::model_weight(double d1, double d2, double d3) {
   return pair_weight(law_, squared_speed_, speed_);
 }
 
-void CellStep::scatter(double u4, double u5, Deviates* more) {
+void CellStep::scatter(double u4, double u5) {
   if (hard_spheres_) {
     // Isotropic, equal masses: the relative speed is the weight taken.
     double centre[3], relative[3];
@@ -375,23 +375,28 @@ void CellStep::scatter(double u4, double u5, Deviates* more) {
       second_[k] = centre[k] + relative[k] * (-0.5);
     }
   } else {
-    scatter_by_model(u4, u5, more);
+    scatter_by_model(u4, u5);
   }
   *stored_max_ = running_max_;
 }
 
-void CellStep::scatter_by_model(double u4, double u5, Deviates* more) {
-  const double cos_th =
-      polar_cosine(scattering_, checked_deviate(u4, "u4, the polar deviate,", cell_));
-  const double sin_th = std::sqrt(1 - cos_th * cos_th);
-  const double phi = checked_deviate(u5, "u5, the azimuth deviate,", cell_) * 6.283185308;
+void CellStep::scatter_by_model(double u4, double u5) {
+  checked_deviate(u4, "u4, the polar deviate,", cell_);
+  checked_deviate(u5, "u5, the azimuth deviate,", cell_);
   if (speed_ < 0) speed_ = std::sqrt(squared_speed_);
   const bool masses = interactions_->mass != nullptr;
   const double m1 = masses ? scaled_mass(first_species_) : 1.0;
   const double m2 = masses ? scaled_mass(second_species_) : 1.0;
-  // An exchange with internal energy changes the relative speed, not its
-  // direction's law.
-  const double speed = more != nullptr ? exchange(m1, m2, *more) : speed_;
+  scatter_at(u4, u5, m1, m2, speed_);
+}
+
+// The pair's new velocities at relative speed `speed`: its speed before the
+// collision, or after an exchange with internal energy, which changes the
+// speed and not its direction's law. The deviates are checked.
+void CellStep::scatter_at(double u4, double u5, double m1, double m2, double speed) {
+  const double cos_th = polar_cosine(scattering_, u4);
+  const double sin_th = std::sqrt(1 - cos_th * cos_th);
+  const double phi = u5 * 6.283185308;
   double relative[3];
   if (scattering_.deflects) {
     deflect(relative_, speed_, cos_th, sin_th, phi, relative);
@@ -472,38 +477,61 @@ void CellStep::check_internal(int N) {
   check_cell_internal(*interactions_, velocity_, members_, N, temperature_, cell_, *names_);
 }
 
-double Deviates::operator()() {
-  return checked_deviate(next_(source_), "an exchange's deviate", cell_);
-}
-
 // The probability of a rotational exchange of a molecule of `species` in a
 // collision of b = 5/2 - omega (exchange.h).
 double CellStep::rotational_probability(int species, double b) {
   return collide_detail::rotational_probability(interactions_->internal[species], b, temperature_);
 }
 
-// The Larsen-Borgnakke exchange of the accepted pair, of scaled masses m1
-// and m2 (1 without species): one deviate chooses the molecule whose
-// rotation exchanges, if any; its new share of the collision energy is
-// drawn, and the pair's new relative speed returned.
-double CellStep::exchange(double m1, double m2, Deviates& more) {
-  const double b = collision_exponent(law_);
-  const double p1 = rotational_probability(first_species_, b);
-  const double p2 = rotational_probability(second_species_, b);
+// The Larsen-Borgnakke exchange of the accepted pair begins: its masses
+// (scaled, or 1 without species), its b and its molecules' probabilities.
+void CellStep::begin_exchange(double u4, double u5) {
+  u4_ = checked_deviate(u4, "u4, the polar deviate,", cell_);
+  u5_ = checked_deviate(u5, "u5, the azimuth deviate,", cell_);
+  if (speed_ < 0) speed_ = std::sqrt(squared_speed_);
+  const bool masses = interactions_->mass != nullptr;
+  m1_ = masses ? scaled_mass(first_species_) : 1.0;
+  m2_ = masses ? scaled_mass(second_species_) : 1.0;
+  b_ = collision_exponent(law_);
+  p1_ = rotational_probability(first_species_, b_);
+  p2_ = rotational_probability(second_species_, b_);
   // Checked for every pair of species before the cell began.
-  if (!(p1 + p2 <= 1)) check_probabilities(*interactions_, temperature_, "colider", cell_);
-  const double u = more();
-  if (!(u < p1 + p2)) return speed_;
-  const bool first = u < p1;
-  const int species = first ? first_species_ : second_species_;
-  double& energy = interactions_->eRot[first ? first_row_ : second_row_];
+  if (!(p1_ + p2_ <= 1)) check_probabilities(*interactions_, temperature_, "colider", cell_);
+  exchanging_ = -1;
+  needs_ = 1;
+}
+
+// One deviate chooses the molecule whose rotation exchanges, if any; then
+// each try of its new share takes one or two, until one is accepted, and
+// the pair scatters at the relative speed the energy left gives.
+void CellStep::exchange_with(double a, double b) {
+  const double u = checked_deviate(a, "an exchange's deviate", cell_);
+  if (exchanging_ < 0) {
+    if (!(u < p1_ + p2_)) {
+      needs_ = 0;
+      scatter_at(u4_, u5_, m1_, m2_, speed_);
+      *stored_max_ = running_max_;
+      return;
+    }
+    exchanging_ = u < p1_ ? 0 : 1;
+    const int species = exchanging_ == 0 ? first_species_ : second_species_;
+    needs_ = rotational_draws(interactions_->internal[species].rot_dof);
+    return;
+  }
+  const int species = exchanging_ == 0 ? first_species_ : second_species_;
+  const double v = needs_ > 1 ? checked_deviate(b, "an exchange's deviate", cell_) : 0.0;
+  double share = 0;
+  if (!rotational_share(interactions_->internal[species].rot_dof, b_, u, v, share)) return;
   // In the caller's units: m v^2 / 2 of the true masses, the scaled ones
   // over massScale.
-  const double reduced = m1 * m2 / (m1 + m2);
+  double& energy = interactions_->eRot[exchanging_ == 0 ? first_row_ : second_row_];
+  const double reduced = m1_ * m2_ / (m1_ + m2_);
   const double translational = 0.5 * reduced * squared_speed_ / interactions_->massScale;
   const double total = translational + energy;
-  energy = rotational_fraction(interactions_->internal[species].rot_dof, b, more) * total;
-  return std::sqrt(2 * ((total - energy) * interactions_->massScale) / reduced);
+  energy = share * total;
+  needs_ = 0;
+  scatter_at(u4_, u5_, m1_, m2_, std::sqrt(2 * ((total - energy) * interactions_->massScale) / reduced));
+  *stored_max_ = running_max_;
 }
 
 void too_many_collisions(int cell) {

@@ -51,16 +51,16 @@ void check_probabilities(const Interactions& interactions, double temperature,
   }
 }
 
-double rotational_fraction(int dof, double b, Deviates& deviates) {
-  if (dof == 2) return 1 - std::pow(deviates(), 1 / b);
+bool rotational_share(int dof, double b, double u, double v, double& share) {
+  if (dof == 2) {
+    share = 1 - std::pow(u, 1 / b);
+    return true;
+  }
   // Beta(3/2, b) against its largest density, at x* = (1/2) / (b - 1/2):
   // the ratio is (x / x*)^(1/2) ((1 - x) / (1 - x*))^(b - 1).
   const double mode = 0.5 / (b - 0.5);
-  for (;;) {
-    const double x = deviates();
-    const double ratio = std::sqrt(x / mode) * std::pow((1 - x) / (1 - mode), b - 1);
-    if (deviates() < ratio) return x;
-  }
+  share = u;
+  return v < std::sqrt(u / mode) * std::pow((1 - u) / (1 - mode), b - 1);
 }
 
 }  // namespace collide_detail

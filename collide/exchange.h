@@ -56,9 +56,13 @@ void check_probabilities(const Interactions& interactions, double temperature,
                          const char* function, int cell);
 
 // The fraction of E_c a rotation of `dof` degrees of freedom takes, drawn
-// from Beta(dof / 2, b): for 2, 1 - u^(1/b) of one deviate; for 3, by
-// rejection, two deviates a try.
-double rotational_fraction(int dof, double b, Deviates& deviates);
+// from Beta(dof / 2, b): for 2, x = 1 - u^(1/b) from one deviate u; for 3,
+// by rejection, a try of two deviates, x = u accepted when v is below
+// Beta(3/2, b)'s density at u over its largest. rotational_draws is the
+// deviates a try takes; rotational_share returns whether the try (u, v) is
+// accepted, with its x in `share`.
+inline int rotational_draws(int dof) { return dof == 2 ? 1 : 2; }
+bool rotational_share(int dof, double b, double u, double v, double& share);
 
 }  // namespace collide_detail
 

@@ -69,25 +69,6 @@ struct Interactions {
   bool temperatureDependent;
 };
 
-// The deviates of a collision's exchange of internal energy, drawn from the
-// cell's source as many as the exchange takes; each must lie in [0, 1).
-class Deviates {
- public:
-  Deviates(double (*next)(void*), void* source, int cell) : next_(next), source_(source), cell_(cell) {}
-  double operator()();
-
- private:
-  double (*next_)(void*);
-  void* source_;
-  int cell_;
-};
-
-// Deviates' source for a draw of the cell loop's.
-template <class Draw>
-double draw_from(void* draw) {
-  return (*static_cast<Draw*>(draw))();
-}
-
 // A model's weight as the cell step takes it (models.h): w = factor sqrt(g^2)
 // for hard spheres (and omega = 1/2), otherwise
 // factor (g^2 inverse_square)^exponent.
@@ -145,14 +126,20 @@ class CellStep {
   // weight, and tells whether u3 accepts it.
   bool examine(double u1, double u2, double u3);
 
-  // Whether the accepted pairs may exchange internal energy: scatter then
-  // needs more deviates.
-  bool exchanges() const { return exchanges_; }
-
   // Gives the accepted pair its new velocities: the polar angle from u4,
-  // the azimuth from u5, as the pair's model scatters; with internal
-  // energy, `more` gives the exchange's deviates first.
-  void scatter(double u4, double u5, Deviates* more = nullptr);
+  // the azimuth from u5, as the pair's model scatters.
+  void scatter(double u4, double u5);
+
+  // With internal energy, an accepted pair scatters in stages, so that the
+  // loop keeps drawing from its own generator: begin_exchange takes u4 and
+  // u5; then, while exchange_needs() is above 0, exchange_with takes that
+  // many more deviates (the second 0 when it needs one): first the one that
+  // chooses the molecule that exchanges, then the draws of its new share,
+  // until one is accepted. The pair scatters when no more are needed.
+  bool exchanges() const { return exchanges_; }
+  void begin_exchange(double u4, double u5);
+  int exchange_needs() const { return needs_; }
+  void exchange_with(double a, double b);
 
   int cell() const { return cell_; }
 
@@ -170,8 +157,8 @@ class CellStep {
   void take_table_entry(int entry);
   double model_weight(double d1, double d2, double d3);
   double scaled_mass(int species);
-  void scatter_by_model(double u4, double u5, Deviates* more);
-  double exchange(double m1, double m2, Deviates& more);
+  void scatter_by_model(double u4, double u5);
+  void scatter_at(double u4, double u5, double m1, double m2, double speed);
   double rotational_probability(int species, double b);
   void check_internal(int N);
 
@@ -208,6 +195,13 @@ class CellStep {
   bool hard_spheres_ = true;  // one species, the weight the relative speed, isotropic
   bool exchanges_ = false;    // with internal energy
   double temperature_ = 0;    // the cell's kT, with internal energy
+  // The accepted pair's exchange under way: its scattering deviates and
+  // masses, b = 5/2 - omega, the molecules' probabilities, the molecule
+  // exchanging (0 or 1; -1 while the choice is to be drawn), the deviates
+  // it needs next.
+  double u4_ = 0, u5_ = 0, m1_ = 1, m2_ = 1, b_ = 2, p1_ = 0, p2_ = 0;
+  int exchanging_ = -1;
+  int needs_ = 0;
   double relative_[3] = {0, 0, 0};
   double squared_speed_ = 0;
   double speed_ = -1;  // its relative speed, once taken (-1 before)
@@ -228,6 +222,37 @@ struct Cancelled {
 // its candidates drawn from draw_for(c). Asks cancel_requested(gas) before
 // each cell and after every 65536 candidates. Returns the collisions
 // accepted.
+// One cell's candidates, begun: returns `collisions` and those accepted.
+// With `exchanging`, each accepted pair draws its exchange's deviates after
+// u5; without, the loop is the elastic step alone.
+template <bool exchanging, class Gas, class Draw>
+int collide_candidates(const Gas& gas, CellStep& cell, int candidates, Draw& draw,
+                              int collisions) {
+  for (int candidate = 0; candidate < candidates; candidate++) {
+    if ((candidate & 0xFFFF) == 0xFFFF && cancel_requested(gas)) throw Cancelled{cell.cell()};
+    const double u1 = draw();
+    const double u2 = draw();
+    const double u3 = draw();
+    if (cell.examine(u1, u2, u3)) {
+      if (collisions == 2147483647) too_many_collisions(cell.cell());
+      collisions++;
+      const double u4 = draw();
+      const double u5 = draw();
+      if (exchanging) {
+        cell.begin_exchange(u4, u5);
+        while (cell.exchange_needs() > 0) {
+          const double a = draw();
+          const double b = cell.exchange_needs() > 1 ? draw() : 0.0;
+          cell.exchange_with(a, b);
+        }
+      } else {
+        cell.scatter(u4, u5);
+      }
+    }
+  }
+  return collisions;
+}
+
 template <class Gas, class DrawFor>
 int collide_cells(const Gas& gas, int first, int end, DrawFor&& draw_for) {
   int collisions = 0;
@@ -237,25 +262,10 @@ int collide_cells(const Gas& gas, int first, int end, DrawFor&& draw_for) {
     const int candidates = begin_cell(cell, gas, c);
     if (candidates <= 0) continue;
     auto&& draw = draw_for(c);
-    for (int candidate = 0; candidate < candidates; candidate++) {
-      if ((candidate & 0xFFFF) == 0xFFFF && cancel_requested(gas)) throw Cancelled{c};
-      const double u1 = draw();
-      const double u2 = draw();
-      const double u3 = draw();
-      if (cell.examine(u1, u2, u3)) {
-        if (collisions == 2147483647) too_many_collisions(cell.cell());
-        collisions++;
-        const double u4 = draw();
-        const double u5 = draw();
-        if (cell.exchanges()) {
-          using Draw = typename std::remove_reference<decltype(draw)>::type;
-          Deviates more(&draw_from<Draw>, &draw, cell.cell());
-          cell.scatter(u4, u5, &more);
-        } else {
-          cell.scatter(u4, u5);
-        }
-      }
-    }
+    using Draw = typename std::remove_reference<decltype(draw)>::type;
+    collisions = cell.exchanges()
+                     ? collide_candidates<true, Gas, Draw>(gas, cell, candidates, draw, collisions)
+                     : collide_candidates<false, Gas, Draw>(gas, cell, candidates, draw, collisions);
   }
   return collisions;
 }
