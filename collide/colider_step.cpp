@@ -209,7 +209,7 @@ int CellStep::begin(const CellInputs& in) {
   exchanges_ = interactions_->internal != nullptr;
   if (exchanges_) {
     temperature_ = in.temperature;
-    check_internal(N);
+    check_internal();
   }
   stored_max_ = in.maxRelSpeed;
   running_max_ = *in.maxRelSpeed;
@@ -440,10 +440,35 @@ double CellStep::scaled_mass(int species) {
   return scaled;
 }
 
+void check_cell_temperature(const Interactions& in, double temperature, int cell,
+                            const ArgumentNames& names) {
+  if (!in.temperatureDependent) return;
+  if (!(temperature > 0 && temperature <= DBL_MAX))
+    refuse(names.cellTemperature, temperature, cell, "it must be finite and above 0");
+  check_probabilities(in, temperature, "colider", cell);
+}
+
+namespace {
+// "colider: <e_rot>(<particle>) is <value> in cell <cell>; ...", thrown.
+[[noreturn]] void refuse_rotational_energy(const ArgumentNames& names, int particle, double e,
+                                           int cell) {
+  throw ColiderError(std::string("colider: ") + names.eRot + std::to_string(particle) +
+                     names.particle_end + " is " + shortest(e) + " in cell " +
+                     std::to_string(cell) + "; a rotational energy must be finite and 0 or more");
+}
+
+// "colider: <what> <cell>, translational and internal, is <energy>; ...",
+// thrown: the energy of a cell, or of a pair in it.
+[[noreturn]] void refuse_energy(const char* what, double energy, int cell) {
+  throw ColiderError(std::string("colider: ") + what + " " + std::to_string(cell) +
+                     ", translational and internal, is " + shortest(energy) +
+                     "; it must be at most half the largest double");
+}
+}  // namespace
+
 void check_cell_internal(const Interactions& in, const VelocityRows& rows, const int* members,
                          int N, double temperature, int cell, const ArgumentNames& names) {
-  if (in.temperatureDependent && !(temperature > 0 && temperature <= DBL_MAX))
-    refuse(names.cellTemperature, temperature, cell, "it must be finite and above 0");
+  check_cell_temperature(in, temperature, cell, names);
   double energy = 0;
   for (int k = 0; k < N; k++) {
     const long long r = static_cast<long long>(members[k]) - rows.first;
@@ -456,25 +481,19 @@ void check_cell_internal(const Interactions& in, const VelocityRows& rows, const
     energy += 0.5 * m * ((v[0] * v[0] + v[1] * v[1]) + v[2] * v[2]);
     if (in.internal[s].rot_dof > 0) {
       const double e = in.eRot[r];
-      if (!(e >= 0 && e <= DBL_MAX)) {
-        throw ColiderError(std::string("colider: ") + names.eRot + std::to_string(members[k]) +
-                           names.particle_end + " is " + shortest(e) + " in cell " +
-                           std::to_string(cell) + "; a rotational energy must be finite and 0 or more");
-      }
+      if (!(e >= 0 && e <= DBL_MAX)) refuse_rotational_energy(names, members[k], e, cell);
       energy += e;
     }
   }
   // The energy a pair's exchange shares out is at most the cell's.
-  if (!(energy <= DBL_MAX / 2)) {
-    throw ColiderError("colider: the energy of cell " + std::to_string(cell) + ", " +
-                       "translational and internal, is " + shortest(energy) +
-                       "; it must be at most half the largest double");
-  }
-  if (in.temperatureDependent) check_probabilities(in, temperature, "colider", cell);
+  if (!(energy <= DBL_MAX / 2)) refuse_energy("the energy of cell", energy, cell);
 }
 
-void CellStep::check_internal(int N) {
-  check_cell_internal(*interactions_, velocity_, members_, N, temperature_, cell_, *names_);
+// The cell's temperature and the probabilities at it; each particle's
+// energy is checked where an exchange reads it (exchange_with), so that a
+// cell costs nothing more per particle.
+void CellStep::check_internal() {
+  check_cell_temperature(*interactions_, temperature_, cell_, *names_);
 }
 
 // The probability of a rotational exchange of a molecule of `species` in a
@@ -524,10 +543,14 @@ void CellStep::exchange_with(double a, double b) {
   if (!rotational_share(interactions_->internal[species].rot_dof, b_, u, v, share)) return;
   // In the caller's units: m v^2 / 2 of the true masses, the scaled ones
   // over massScale.
-  double& energy = interactions_->eRot[exchanging_ == 0 ? first_row_ : second_row_];
+  const long long row = exchanging_ == 0 ? first_row_ : second_row_;
+  double& energy = interactions_->eRot[row];
+  if (!(energy >= 0 && energy <= DBL_MAX))
+    refuse_rotational_energy(*names_, static_cast<int>(row + velocity_.first), energy, cell_);
   const double reduced = m1_ * m2_ / (m1_ + m2_);
   const double translational = 0.5 * reduced * squared_speed_ / interactions_->massScale;
   const double total = translational + energy;
+  if (!(total <= DBL_MAX / 2)) refuse_energy("the energy of a pair in cell", total, cell_);
   energy = share * total;
   needs_ = 0;
   scatter_at(u4_, u5_, m1_, m2_, std::sqrt(2 * ((total - energy) * interactions_->massScale) / reduced));

@@ -32,11 +32,16 @@ inline void prefetch(const double* address) {
 // has finite components of at most 1e150 in size.
 void check_velocity(const double* v, int particle, int cell, const ArgumentNames& names);
 
-// With internal energy, cell `cell`'s inputs before it changes: its kT
-// where a relaxation number depends on it, each rotating particle's energy
-// (finite, 0 or more), the probabilities of exchange at its temperature, and
-// its energy, translational and internal, at most half the largest double
-// so that no exchange can overflow. Throws ColiderError naming the value.
+// With internal energy, cell `cell`'s temperature: finite and above 0
+// where a relaxation number depends on it, and the probabilities of
+// exchange at it. Throws ColiderError naming the value.
+void check_cell_temperature(const Interactions& interactions, double temperature, int cell,
+                            const ArgumentNames& names);
+
+// The same, and each rotating particle's energy (finite, 0 or more), and the
+// cell's energy, translational and internal, at most half the largest
+// double, so that no exchange can overflow: the C interface's checks of a
+// cell before the call changes anything.
 void check_cell_internal(const Interactions& interactions, const VelocityRows& rows,
                          const int* members, int N, double temperature, int cell,
                          const ArgumentNames& names);

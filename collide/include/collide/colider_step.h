@@ -160,7 +160,7 @@ class CellStep {
   void scatter_by_model(double u4, double u5);
   void scatter_at(double u4, double u5, double m1, double m2, double speed);
   double rotational_probability(int species, double b);
-  void check_internal(int N);
+  void check_internal();
 
   VelocityRows velocity_ = {nullptr, 0, 0, 0, nullptr};
   const Interactions* interactions_ = nullptr;
