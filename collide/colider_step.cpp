@@ -92,7 +92,7 @@ void deflect(const double d[3], double g, double cos_th, double sin_th, double p
 }  // namespace
 
 const ArgumentNames kColiderNames = {"selectCoeff", "maxRelSpeed",      "selectRemainder",
-                                     "velocity(",   ")", "eRot(", "cellTemperature"};
+                                     "velocity(",   ")", "eRot(", "vibLevel(", "cellTemperature"};
 
 void check_distinct(const MatrixGas& gas, const Matrix* eRot) {
   const Matrix* writes[4] = {&gas.velocity, &gas.maxRelSpeed, &gas.selectRemainder, eRot};
@@ -127,6 +127,7 @@ MatrixGas matrix_gas(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemain
     interactions.eRot = internal->eRot != nullptr && internal->eRot->nRow() > 0
                             ? &(*internal->eRot)(1, 1)
                             : nullptr;
+    interactions.vibLevel = internal->vibLevel != nullptr ? internal->vibLevel + 1 : nullptr;
     temperature = internal->cellTemperature;
   }
   const MatrixGas gas = {velocity,
@@ -457,6 +458,13 @@ namespace {
                      std::to_string(cell) + "; a rotational energy must be finite and 0 or more");
 }
 
+// "colider: vibLevel(<particle>) is <level> in cell <cell>; ...", thrown.
+[[noreturn]] void refuse_level(const ArgumentNames& names, int particle, int level, int cell) {
+  throw ColiderError(std::string("colider: ") + names.vibLevel + std::to_string(particle) +
+                     names.particle_end + " is " + std::to_string(level) + " in cell " +
+                     std::to_string(cell) + "; a vibrational level must be 0 or more");
+}
+
 // "colider: <what> <cell>, translational and internal, is <energy>; ...",
 // thrown: the energy of a cell, or of a pair in it.
 [[noreturn]] void refuse_energy(const char* what, double energy, int cell) {
@@ -484,9 +492,25 @@ void check_cell_internal(const Interactions& in, const VelocityRows& rows, const
       if (!(e >= 0 && e <= DBL_MAX)) refuse_rotational_energy(names, members[k], e, cell);
       energy += e;
     }
+    if (in.internal[s].vib_quantum > 0) {
+      const int level = in.vibLevel[r];
+      if (level < 0) refuse_level(names, members[k], level, cell);
+      energy += level * in.internal[s].vib_quantum;
+    }
   }
-  // The energy a pair's exchange shares out is at most the cell's.
+  // The energy a pair's exchange shares out is at most the cell's, and its
+  // vibrational levels must fit an int32.
   if (!(energy <= DBL_MAX / 2)) refuse_energy("the energy of cell", energy, cell);
+  const int S = in.speciesCount > 0 ? in.speciesCount : 1;
+  for (int s = 0; s < S; s++) {
+    const double quantum = in.internal[s].vib_quantum;
+    if (quantum > 0 && !(energy / quantum < 2147483646.0)) {
+      throw ColiderError("colider: the energy of cell " + std::to_string(cell) + " is " +
+                         shortest(energy) + ", more than 2147483646 of species " +
+                         std::to_string(s) + "'s vibrational quanta, " + shortest(quantum) +
+                         ", which no level of an int32 holds");
+    }
+  }
 }
 
 // The cell's temperature and the probabilities at it; each particle's
@@ -496,14 +520,8 @@ void CellStep::check_internal() {
   check_cell_temperature(*interactions_, temperature_, cell_, *names_);
 }
 
-// The probability of a rotational exchange of a molecule of `species` in a
-// collision of b = 5/2 - omega (exchange.h).
-double CellStep::rotational_probability(int species, double b) {
-  return collide_detail::rotational_probability(interactions_->internal[species], b, temperature_);
-}
-
 // The Larsen-Borgnakke exchange of the accepted pair begins: its masses
-// (scaled, or 1 without species), its b and its molecules' probabilities.
+// (scaled, or 1 without species), its b and its modes' probabilities.
 void CellStep::begin_exchange(double u4, double u5) {
   u4_ = checked_deviate(u4, "u4, the polar deviate,", cell_);
   u5_ = checked_deviate(u5, "u5, the azimuth deviate,", cell_);
@@ -512,48 +530,89 @@ void CellStep::begin_exchange(double u4, double u5) {
   m1_ = masses ? scaled_mass(first_species_) : 1.0;
   m2_ = masses ? scaled_mass(second_species_) : 1.0;
   b_ = collision_exponent(law_);
-  p1_ = rotational_probability(first_species_, b_);
-  p2_ = rotational_probability(second_species_, b_);
+  const int species[2] = {first_species_, second_species_};
+  double total = 0;
+  for (int k = 0; k < 2; k++) {
+    const collide_internal& in = interactions_->internal[species[k]];
+    probability_[2 * k] = rotational_probability(in, b_, temperature_);
+    probability_[2 * k + 1] =
+        in.vib_quantum > 0
+            ? vibrational_probability(in, b_, own_omega(*interactions_, species[k]), temperature_)
+            : 0.0;
+    total += probability_[2 * k] + probability_[2 * k + 1];
+  }
   // Checked for every pair of species before the cell began.
-  if (!(p1_ + p2_ <= 1)) check_probabilities(*interactions_, temperature_, "colider", cell_);
+  if (!(total <= 1)) check_probabilities(*interactions_, temperature_, "colider", cell_);
   exchanging_ = -1;
+  tries_ = 0;
   needs_ = 1;
 }
 
-// One deviate chooses the molecule whose rotation exchanges, if any; then
-// each try of its new share takes one or two, until one is accepted, and
-// the pair scatters at the relative speed the energy left gives.
+// One deviate chooses the mode that exchanges, if any: the first
+// molecule's rotation, its vibration, the second's rotation, its
+// vibration, by their probabilities in that order. Then each try of the
+// mode's new share takes one or two deviates, until one is accepted; the
+// pair scatters at the relative speed the energy left gives.
 void CellStep::exchange_with(double a, double b) {
   const double u = checked_deviate(a, "an exchange's deviate", cell_);
   if (exchanging_ < 0) {
-    if (!(u < p1_ + p2_)) {
-      needs_ = 0;
-      scatter_at(u4_, u5_, m1_, m2_, speed_);
-      *stored_max_ = running_max_;
-      return;
+    double below = 0;
+    for (int mode = 0; mode < 4; mode++) {
+      below += probability_[mode];
+      if (u < below) {
+        exchanging_ = mode;
+        const collide_internal& in = interactions_->internal[mode < 2 ? first_species_ : second_species_];
+        needs_ = mode % 2 == 0 ? rotational_draws(in.rot_dof) : 2;
+        return;
+      }
     }
-    exchanging_ = u < p1_ ? 0 : 1;
-    const int species = exchanging_ == 0 ? first_species_ : second_species_;
-    needs_ = rotational_draws(interactions_->internal[species].rot_dof);
+    needs_ = 0;
+    scatter_at(u4_, u5_, m1_, m2_, speed_);
+    *stored_max_ = running_max_;
     return;
   }
-  const int species = exchanging_ == 0 ? first_species_ : second_species_;
+  // A draw that can fail takes only a few tries with deviates that vary; a
+  // generator that repeats itself could make it take for ever.
+  if (++tries_ > 1000000)
+    throw ColiderError("colider: an exchange's draw in cell " + std::to_string(cell_) +
+                       " refused a million tries: its deviates do not vary as random ones do");
+  const bool first = exchanging_ < 2;
+  const int species = first ? first_species_ : second_species_;
+  const collide_internal& in = interactions_->internal[species];
+  const long long row = first ? first_row_ : second_row_;
   const double v = needs_ > 1 ? checked_deviate(b, "an exchange's deviate", cell_) : 0.0;
-  double share = 0;
-  if (!rotational_share(interactions_->internal[species].rot_dof, b_, u, v, share)) return;
   // In the caller's units: m v^2 / 2 of the true masses, the scaled ones
   // over massScale.
-  const long long row = exchanging_ == 0 ? first_row_ : second_row_;
-  double& energy = interactions_->eRot[row];
-  if (!(energy >= 0 && energy <= DBL_MAX))
-    refuse_rotational_energy(*names_, static_cast<int>(row + velocity_.first), energy, cell_);
   const double reduced = m1_ * m2_ / (m1_ + m2_);
   const double translational = 0.5 * reduced * squared_speed_ / interactions_->massScale;
-  const double total = translational + energy;
-  if (!(total <= DBL_MAX / 2)) refuse_energy("the energy of a pair in cell", total, cell_);
-  energy = share * total;
+  if (exchanging_ % 2 == 0) {
+    double& energy = interactions_->eRot[row];
+    if (!(energy >= 0 && energy <= DBL_MAX))
+      refuse_rotational_energy(*names_, static_cast<int>(row + velocity_.first), energy, cell_);
+    const double total = translational + energy;
+    if (!(total <= DBL_MAX / 2)) refuse_energy("the energy of a pair in cell", total, cell_);
+    double share = 0;
+    if (!rotational_share(in.rot_dof, b_, u, v, share)) return;
+    energy = share * total;
+    finish_exchange(total - energy);
+  } else {
+    int& level = interactions_->vibLevel[row];
+    if (level < 0) refuse_level(*names_, static_cast<int>(row + velocity_.first), level, cell_);
+    const double total = translational + level * in.vib_quantum;
+    if (!(total <= DBL_MAX / 2) || !(total / in.vib_quantum < 2147483646.0))
+      refuse_energy("the energy of a pair in cell", total, cell_);
+    int next = 0;
+    if (!vibrational_level(total, in.vib_quantum, b_, u, v, next)) return;
+    level = next;
+    finish_exchange(total - next * in.vib_quantum);
+  }
+}
+
+// The pair scatters at the relative speed of the translational energy left.
+void CellStep::finish_exchange(double translational) {
+  const double reduced = m1_ * m2_ / (m1_ + m2_);
   needs_ = 0;
-  scatter_at(u4_, u5_, m1_, m2_, std::sqrt(2 * ((total - energy) * interactions_->massScale) / reduced));
+  scatter_at(u4_, u5_, m1_, m2_, std::sqrt(2 * (translational * interactions_->massScale) / reduced));
   *stored_max_ = running_max_;
 }
 

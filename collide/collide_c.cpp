@@ -18,9 +18,9 @@ namespace collide_detail {
 namespace {
 
 const ArgumentNames kFlatNames = {"select_coeff", "max_rel_speed", "select_remainder", "velocity[",
-                                  "]", "e_rot[", "cell_temperature"};
+                                  "]", "e_rot[", "vib_level[", "cell_temperature"};
 const ArgumentNames kPerCellNames = {"select_coeff_per_cell", "max_rel_speed", "select_remainder",
-                                     "velocity[", "]", "e_rot[", "cell_temperature"};
+                                     "velocity[", "]", "e_rot[", "vib_level[", "cell_temperature"};
 
 [[noreturn]] void refuse(const std::string& message) { throw ColiderError("colider: " + message); }
 

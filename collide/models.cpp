@@ -106,8 +106,17 @@ void check_internal_data(const collide_internal& in, const char* function, int i
   } else if (rotates && !(in.z_rot >= 1 && in.z_rot <= DBL_MAX)) {
     refuse("z_rot", in.z_rot, "it must be finite and at least 1");
   }
-  if (in.vib_quantum != 0)
-    refuse("vib_quantum", in.vib_quantum, "vibrational exchange is not in this version yet: give 0");
+  if (!(in.vib_quantum >= 0 && in.vib_quantum <= DBL_MAX))
+    refuse("vib_quantum", in.vib_quantum, "it must be finite and 0 or more");
+  // Likewise without vibration.
+  const bool vibrates = in.vib_quantum > 0;
+  if (vibrates && in.mw_c1 != 0) {
+    if (!positive_finite(in.mw_c1))
+      refuse("mw_c1", in.mw_c1, "it must be finite and above 0, or 0 for z_vib");
+    if (!(std::fabs(in.mw_c2) <= DBL_MAX)) refuse("mw_c2", in.mw_c2, "it must be finite");
+  } else if (vibrates && !(in.z_vib >= 1 && in.z_vib <= DBL_MAX)) {
+    refuse("z_vib", in.z_vib, "it must be finite and at least 1");
+  }
 }
 
 namespace {
@@ -117,18 +126,24 @@ namespace {
 // they do not depend on the temperature.
 void check_internal_energy(Interactions& interactions, const char* function) {
   const int S = interactions.speciesCount > 0 ? interactions.speciesCount : 1;
-  bool rotation = false;
+  bool rotation = false, vibration = false;
   interactions.temperatureDependent = false;
   for (int s = 0; s < S; s++) {
     const collide_internal& in = interactions.internal[s];
     check_internal_data(in, function, s);
-    interactions.temperatureDependent =
-        interactions.temperatureDependent || (in.rot_dof > 0 && in.parker_z_inf > 0);
+    // Vibration's probability of exchange depends on theta_v / T.
+    interactions.temperatureDependent = interactions.temperatureDependent ||
+                                        (in.rot_dof > 0 && in.parker_z_inf > 0) ||
+                                        in.vib_quantum > 0;
     rotation = rotation || in.rot_dof > 0;
+    vibration = vibration || in.vib_quantum > 0;
   }
   if (rotation && interactions.eRot == nullptr)
     throw ColiderError(std::string(function) + ": a species rotates (rot_dof above 0), yet no "
                        "rotational energies are given");
+  if (vibration && interactions.vibLevel == nullptr)
+    throw ColiderError(std::string(function) + ": a species vibrates (vib_quantum above 0), yet "
+                       "no vibrational levels are given");
   if (!interactions.temperatureDependent) check_probabilities(interactions, 1.0, function, -1);
 }
 }  // namespace

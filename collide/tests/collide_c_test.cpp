@@ -348,7 +348,7 @@ TEST(CollideC, TheStructFormWithRotationGivesTheBitsOfTheCxxRangeForm) {
   for (int c = 0; c < 12; c++) coeff(c + 1, 1) = beyond.coeff[c], temperature(c + 1, 1) = rotating.temperature[c];
   for (int p = 0; p < flat.particles(); p++) e_rot(p + 1, 1) = rotating.e_rot[p];
   const Mixture mixture = {2, species.data(), beyond.mass, beyond.models.data(), 4};
-  const InternalEnergy internal = {rotating.internal.data(), &e_rot, &temperature};
+  const InternalEnergy internal = {rotating.internal.data(), &e_rot, &temperature, nullptr};
   long total = 0;
   for (uint64_t step = 0; step < 5; step++) {
     collide_arguments a = beyond.of(flat, 0, 12);
@@ -409,9 +409,10 @@ TEST(CollideC, EachRefusalOfInternalEnergySaysWhyAndChangesNothing) {
       {"energies inside the velocities", [](collide_arguments& a, FlatGas& g, Rotating&) {
          a.e_rot = g.velocity.data() + 30; },
        "^collide_keyed: velocity and e_rot share memory; each needs its own$"},
-      {"vibration", [](collide_arguments&, FlatGas&, Rotating& r) { r.internal[1].vib_quantum = 1.0; },
-       "^collide_keyed: internal\\[1\\]\\.vib_quantum is 1; vibrational exchange is not in this "
-       "version yet: give 0$"},
+      {"vibration without levels", [](collide_arguments&, FlatGas&, Rotating& r) {
+         r.internal[1].vib_quantum = 1.0; },
+       "^collide_keyed: a species vibrates \\(vib_quantum above 0\\), yet no vibrational levels are "
+       "given$"},
   };
   for (const Case& c : cases) {
     FlatGas g = random_gas(3);

@@ -83,8 +83,8 @@ struct Mixture {
   int modelCount;
 };
 
-// Internal energy, for the callable form and colider_range: rotation
-// exchanged with the collisions' translational energy by the
+// Internal energy, for the callable form and colider_range: rotation and
+// vibration exchanged with the collisions' translational energy by the
 // Larsen-Borgnakke model (collide.h's collide_internal says what each
 // species' data mean; collide/README.md, the exchange).
 //   species          one Internal for the gas, or, with a Mixture, one per
@@ -94,13 +94,18 @@ struct Mixture {
 //                    the units of m v^2 / 2 of the masses and velocities;
 //                    updated in place (nullptr when no species rotates)
 //   cellTemperature  row c, column 1: cell c's translational kT, for
-//                    Parker's relaxation numbers (nullptr when none needs it)
+//                    Parker's and Millikan and White's relaxation numbers
+//                    and for vibration (nullptr when none needs it)
+//   vibLevel         vibLevel[p]: the vibrational level of the particle in
+//                    velocity row p, from 1 (entry 0 unused); updated in
+//                    place (nullptr when no species vibrates)
 // The arrays are the caller's and must outlive the call.
 using Internal = collide_internal;
 struct InternalEnergy {
   const Internal* species;
   Matrix* eRot;
   const Matrix* cellTemperature;
+  int* vibLevel;
 };
 
 // selectCoeff, for the callable form and colider_range: one number for

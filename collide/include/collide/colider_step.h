@@ -97,6 +97,7 @@ struct ArgumentNames {
   const char* particle;  // a particle p's velocity: "velocity(" p ")" or "velocity[" p "]"
   const char* particle_end;
   const char* eRot;      // a particle p's rotational energy: "eRot(" p ")" or "e_rot[" p "]"
+  const char* vibLevel;  // its vibrational level: "vibLevel(" p ")" or "vib_level[" p "]"
   const char* cellTemperature;
 };
 
@@ -159,7 +160,7 @@ class CellStep {
   double scaled_mass(int species);
   void scatter_by_model(double u4, double u5);
   void scatter_at(double u4, double u5, double m1, double m2, double speed);
-  double rotational_probability(int species, double b);
+  void finish_exchange(double translational);
   void check_internal();
 
   VelocityRows velocity_ = {nullptr, 0, 0, 0, nullptr};
@@ -196,11 +197,14 @@ class CellStep {
   bool exchanges_ = false;    // with internal energy
   double temperature_ = 0;    // the cell's kT, with internal energy
   // The accepted pair's exchange under way: its scattering deviates and
-  // masses, b = 5/2 - omega, the molecules' probabilities, the molecule
-  // exchanging (0 or 1; -1 while the choice is to be drawn), the deviates
-  // it needs next.
-  double u4_ = 0, u5_ = 0, m1_ = 1, m2_ = 1, b_ = 2, p1_ = 0, p2_ = 0;
+  // masses, b = 5/2 - omega, the probabilities of the first molecule's
+  // rotation and vibration and the second's (in that order), the one
+  // exchanging (their index; -1 while the choice is to be drawn), the tries
+  // of its draw so far, the deviates it needs next.
+  double u4_ = 0, u5_ = 0, m1_ = 1, m2_ = 1, b_ = 2;
+  double probability_[4] = {0, 0, 0, 0};
   int exchanging_ = -1;
+  long tries_ = 0;
   int needs_ = 0;
   double relative_[3] = {0, 0, 0};
   double squared_speed_ = 0;
