@@ -21,6 +21,7 @@
 
 #include <collide/colider.h>
 
+#include "../exchange.h"
 #include "statistics.h"
 
 namespace {
@@ -494,6 +495,44 @@ TEST(VibrationalRelaxation, FollowsLandauAndTellerAtTheRelaxationNumberGiven) {
     const double slope = (points * sny - sn * sy) / (points * snn - sn * sn);
     EXPECT_NEAR(-1 / slope / z, 1.0, 0.02) << c.name << ": Z measured " << -1 / slope;
   }
+}
+
+// The factor that turns Landau and Teller's Z into a probability,
+// f = Var(i) / E[Var(i | E_c)], against the integral worked out directly:
+// E_c = E_t + x i, E_t ~ Gamma(b), i Boltzmann's at kT = 1; given E_c the
+// level takes j with weights (E_c - x j)^(b - 1). A midpoint rule over E_c
+// up to 60 kT, each level's density summed as it stands.
+double factor_by_integral(double x, double b) {
+  const int steps = 40000;
+  const double top = 60, dE = top / steps;
+  double integral = 0;
+  for (int k = 0; k < steps; k++) {
+    const double E = (k + 0.5) * dE;
+    double density = 0, w = 0, w1 = 0, w2 = 0;
+    for (int j = 0; j * x < E; j++) {
+      const double t = E - j * x;
+      const double weight = std::pow(t, b - 1);
+      density += -std::expm1(-x) * std::exp(-x * j) * weight * std::exp(-t) / std::tgamma(b);
+      w += weight, w1 += weight * j, w2 += weight * j * j;
+    }
+    integral += density * (w2 / w - (w1 / w) * (w1 / w)) * dE;
+  }
+  const double variance = std::exp(-x) / (std::expm1(-x) * std::expm1(-x));
+  return variance / integral;
+}
+
+TEST(VibrationalExchange, ItsFactorIsTheIntegralsAndItsLimits) {
+  for (double x : {0.3, 1.0, 4.0}) {
+    for (double b : {1.5, 1.8, 2.0}) {
+      const double expected = factor_by_integral(x, b);
+      EXPECT_NEAR(collide_detail::vibration_factor(x, b), expected, 1e-3 * expected)
+          << "theta_v / T " << x << ", b " << b;
+    }
+  }
+  // The continuous mode's 1 + 1/b as theta_v / T goes to 0, and 1 far below.
+  EXPECT_NEAR(collide_detail::vibration_factor(0.0, 2.0), 1.5, 1e-9);
+  EXPECT_NEAR(collide_detail::vibration_factor(0.0, 1.5), 1 + 1 / 1.5, 1e-9);
+  EXPECT_LT(collide_detail::vibration_factor(200.0, 2.0), 1.01);
 }
 
 }  // namespace

@@ -35,7 +35,7 @@ e_rot             float64 (particles,): each particle's rotational energy,
 vib_level         int32 (particles,): each particle's vibrational level,
                   needed when a species vibrates; updated in place
 cell_temperature  float64 (cells,): each cell's translational kT, needed by
-                  Parker's and Millikan and White's relaxation numbers
+                  vibration and by Parker's relaxation numbers
 first_cell, end_cell  only the cells first_cell to end_cell - 1 are done
                   (all by default), so that ranks or threads can each take
                   a range; ranges done in any order give one call's bits
@@ -355,16 +355,15 @@ def _internal(internal, e_rot, vib_level, cell_temperature, species, particles, 
                                        "vib_level", particles, "particle")
     elif vib_level is not None:
         raise ValueError("colider: vib_level is given, yet no species vibrates")
-    needs_temperature = any((entry.parker and entry.rot_dof > 0)
-                            or (entry.millikan_white and entry.vib_quantum > 0)
+    # Vibration's probability of exchange depends on theta_v / T.
+    needs_temperature = any((entry.parker and entry.rot_dof > 0) or entry.vib_quantum > 0
                             for entry in entries)
     if cell_temperature is not None:
         arrays["cell_temperature"] = _entries(
             _array(cell_temperature, "cell_temperature", np.float64, 1, False),
             "cell_temperature", cells, "cell")
     elif needs_temperature:
-        raise ValueError("colider: Parker's or Millikan and White's numbers need "
-                         "cell_temperature=")
+        raise ValueError("colider: vibration and Parker's numbers need cell_temperature=")
     return [entry._as_tuple() for entry in entries], arrays
 
 

@@ -37,7 +37,8 @@ def test_internal_takes_its_fields_by_name_with_defaults():
     (lambda: collide.Internal(2, parker=(18,)), TypeError, r"^Internal: parker must be None or a pair"),
     (lambda: collide.Internal(2.0), TypeError, r"^Internal: rot_dof must be a whole number, not float$"),
     (lambda: collide.Internal(2, z_rot=10**400), ValueError, r"^Internal: z_rot is a number beyond"),
-    (lambda: collide.Internal(0, vib_quantum=1.0), ValueError, r"vibrational exchange is not in this version"),
+    (lambda: collide.Internal(0, vib_quantum=-1.0), ValueError, r"^Internal: vib_quantum is -1; it must be finite and 0 or more$"),
+    (lambda: collide.Internal(0, vib_quantum=1.0, z_vib=0.2), ValueError, r"^Internal: z_vib is 0\.2; it must be"),
 ])
 def test_internal_values_out_of_range_are_refused_by_name(make, error, message):
     with pytest.raises(error, match=message):
@@ -49,6 +50,24 @@ def rotating_gas(seed):
     rng = np.random.default_rng(seed + 100)
     e_rot = rng.exponential(size=3000) * np.where(SPECIES == 0, 1.0, 1.5) * 0.2  # cold rotation
     return gas, e_rot
+
+
+def test_vibration_keeps_the_total_energy_and_fills_the_levels():
+    gas, e_rot = rotating_gas(5)
+    v, m = gas["velocity"], MASS[SPECIES][:, None]
+    levels = np.zeros(3000, np.int32)
+    internal = [collide.Internal(2, 6.0, vib_quantum=0.8, z_vib=8.0), collide.Internal()]
+    quantum = np.where(SPECIES == 0, 0.8, 0.0)
+    e_rot[SPECIES == 1] = 0  # the atoms have no rotation
+    energy = 0.5 * (m * v * v).sum() + e_rot.sum() + (levels * quantum).sum()
+    temperature = np.ones(30)
+    for step in range(20):
+        collide.colider(**gas, key=6, step=step, model=TABLE, species=SPECIES, mass=MASS,
+                        internal=internal, e_rot=e_rot, vib_level=levels,
+                        cell_temperature=temperature)
+    total = 0.5 * (m * v * v).sum() + e_rot.sum() + (levels * quantum).sum()
+    assert abs(total - energy) <= 1e-12 * energy
+    assert levels[SPECIES == 0].max() > 0 and levels[SPECIES == 1].max() == 0
 
 
 def test_the_exchange_keeps_momentum_and_total_energy_and_heats_the_cold_rotation():
@@ -81,6 +100,15 @@ def test_the_exchange_keeps_momentum_and_total_energy_and_heats_the_cold_rotatio
      {"internal": ROTATING, "e_rot": np.concatenate([[-1.0], np.zeros(2999)])}),
     (ValueError, "need cell_temperature=",
      {"internal": [collide.Internal(2, parker=(18, 0.3)), ROTATING[1]], "e_rot": np.zeros(3000)}),
+    (ValueError, "a species vibrates",
+     {"internal": [collide.Internal(0, vib_quantum=1.0, z_vib=8.0), ROTATING[1]], "e_rot": np.zeros(3000),
+      "cell_temperature": np.ones(30)}),
+    (TypeError, "vib_level must have dtype int32",
+     {"internal": [collide.Internal(0, vib_quantum=1.0, z_vib=8.0), ROTATING[1]], "e_rot": np.zeros(3000),
+      "vib_level": np.zeros(3000), "cell_temperature": np.ones(30)}),
+    (ValueError, r"vib_level\[\d+\] is -2 in cell \d+; a vibrational level must be 0 or more",
+     {"internal": [collide.Internal(0, vib_quantum=1.0, z_vib=8.0), ROTATING[1]], "e_rot": np.zeros(3000),
+      "vib_level": np.full(3000, -2, np.int32), "cell_temperature": np.ones(30)}),
     (ValueError, r"species 0 and 0 would exchange internal energy with probabilities",
      {"internal": [collide.Internal(2, z_rot=1.1), ROTATING[1]], "e_rot": np.zeros(3000)}),
 ])
