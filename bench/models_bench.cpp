@@ -15,6 +15,8 @@
 //                     and Z = 5 (a third of the collisions exchange), its
 //                     energies at the gas's kT: per collision only, since an
 //                     exchange draws deviates of its own
+//   vhs_vibrating     the same with a vibrational mode too, theta_v = 2 T
+//                     and Z_vib = 10, at each cell's temperature
 // /0 keeps the particles numbered as the simulation made them; /1 numbers
 // them cell by cell.
 #include <benchmark/benchmark.h>
@@ -35,7 +37,7 @@ double xorshift(uint64_t& x) {
   return static_cast<double>((x * 0x2545F4914F6CDD1DULL) >> 11) * 0x1.0p-53;
 }
 
-enum Kind { kHardSpheres, kHardSpheresMix, kVHS, kVSS, kMixture, kVHSRotating };
+enum Kind { kHardSpheres, kHardSpheresMix, kVHS, kVSS, kMixture, kVHSRotating, kVHSVibrating };
 
 void models(benchmark::State& state, Kind kind) {
   GasParameters parameters;
@@ -63,7 +65,14 @@ void models(benchmark::State& state, Kind kind) {
   double kT = 0;
   for (int p = 1; p <= parameters.particles; p++) kT += gas.velocities()(p, 1) * gas.velocities()(p, 1);
   e_rot.set(kT / parameters.particles);
-  const InternalEnergy rotating = {&linear, &e_rot, nullptr};
+  const InternalEnergy rotating = {&linear, &e_rot, nullptr, nullptr};
+  Internal vibrating_molecule = linear;
+  vibrating_molecule.vib_quantum = 2 * kT / parameters.particles;
+  vibrating_molecule.z_vib = 10.0;
+  std::vector<int> levels(parameters.particles + 1, 0);
+  Matrix temperature(parameters.cells, 1);
+  temperature.set(kT / parameters.particles);
+  const InternalEnergy vibrating = {&vibrating_molecule, &e_rot, &temperature, levels.data()};
 
   Matrix max_weight(parameters.cells, 1), remainder(parameters.cells, 1);
   // Low, so that each cell's estimate rises to the heaviest pair it meets
@@ -85,6 +94,8 @@ void models(benchmark::State& state, Kind kind) {
       case kMixture: return colider(v, max_weight, 0.0, draw, remainder, coeff, cells, mixture);
       case kVHSRotating:
         return colider(v, max_weight, 0.0, draw, remainder, coeff, cells, vhs, rotating);
+      case kVHSVibrating:
+        return colider(v, max_weight, 0.0, draw, remainder, coeff, cells, vhs, vibrating);
     }
     return 0;
   };
@@ -96,11 +107,12 @@ void models(benchmark::State& state, Kind kind) {
   // Three deviates per candidate, two more per accepted collision.
   const double candidates = (drawn - 2.0 * accepted) / 3.0;
   using benchmark::Counter;
-  if (kind != kVHSRotating)
+  const bool exchanging = kind == kVHSRotating || kind == kVHSVibrating;
+  if (!exchanging)
     state.counters["per_candidate"] = Counter(candidates, Counter::kIsRate | Counter::kInvert);
   state.counters["per_collision"] = Counter(static_cast<double>(accepted),
                                             Counter::kIsRate | Counter::kInvert);
-  if (kind != kVHSRotating) state.counters["acceptance"] = accepted / candidates;
+  if (!exchanging) state.counters["acceptance"] = accepted / candidates;
 }
 
 BENCHMARK_CAPTURE(models, hard_spheres, kHardSpheres)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
@@ -109,6 +121,7 @@ BENCHMARK_CAPTURE(models, vhs, kVHS)->Arg(0)->Arg(1)->Unit(benchmark::kMilliseco
 BENCHMARK_CAPTURE(models, vss, kVSS)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(models, mixture, kMixture)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(models, vhs_rotating, kVHSRotating)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(models, vhs_vibrating, kVHSVibrating)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // The keyed form, which threads and ranks use (colider_range over every
 // cell, per-cell Philox streams), per accepted collision, at 100,000 and at

@@ -530,19 +530,30 @@ void CellStep::begin_exchange(double u4, double u5) {
   m1_ = masses ? scaled_mass(first_species_) : 1.0;
   m2_ = masses ? scaled_mass(second_species_) : 1.0;
   b_ = collision_exponent(law_);
-  const int species[2] = {first_species_, second_species_};
-  double total = 0;
-  for (int k = 0; k < 2; k++) {
-    const collide_internal& in = interactions_->internal[species[k]];
-    probability_[2 * k] = rotational_probability(in, b_, temperature_);
-    probability_[2 * k + 1] =
-        in.vib_quantum > 0
-            ? vibrational_probability(in, b_, own_omega(*interactions_, species[k]), temperature_)
-            : 0.0;
-    total += probability_[2 * k] + probability_[2 * k + 1];
+  const int S = interactions_->speciesCount > 0 ? interactions_->speciesCount : 1;
+  const long long pair = static_cast<long long>(first_species_) * S + second_species_;
+  const bool keep = pair < kKeptEntries;
+  if (keep && (probability_kept_ >> pair & 1u) != 0) {
+    for (int k = 0; k < 4; k++) probability_[k] = pair_probability_[pair][k];
+  } else {
+    const int species[2] = {first_species_, second_species_};
+    double total = 0;
+    for (int k = 0; k < 2; k++) {
+      const collide_internal& in = interactions_->internal[species[k]];
+      probability_[2 * k] = rotational_probability(in, b_, temperature_);
+      probability_[2 * k + 1] =
+          in.vib_quantum > 0
+              ? vibrational_probability(in, b_, own_omega(*interactions_, species[k]), temperature_)
+              : 0.0;
+      total += probability_[2 * k] + probability_[2 * k + 1];
+    }
+    // Checked for every pair of species before the cell began.
+    if (!(total <= 1)) check_probabilities(*interactions_, temperature_, "colider", cell_);
+    if (keep) {
+      for (int k = 0; k < 4; k++) pair_probability_[pair][k] = probability_[k];
+      probability_kept_ |= 1u << pair;
+    }
   }
-  // Checked for every pair of species before the cell began.
-  if (!(total <= 1)) check_probabilities(*interactions_, temperature_, "colider", cell_);
   exchanging_ = -1;
   tries_ = 0;
   needs_ = 1;

@@ -81,7 +81,8 @@ bool vibrational_level(double collision_energy, double quantum, double b, double
   }
   const double top = std::floor(collision_energy / quantum);
   level = static_cast<int>(u * (top + 1));
-  return v < std::pow(1 - level * quantum / collision_energy, b - 1);
+  // The ground level's weight is the largest: always accepted.
+  return level == 0 || v < std::pow(1 - level * quantum / collision_energy, b - 1);
 }
 
 double own_omega(const Interactions& interactions, int species) {

@@ -206,6 +206,11 @@ class CellStep {
   int exchanging_ = -1;
   long tries_ = 0;
   int needs_ = 0;
+  // The probabilities of the pairs of species (a S + b, below
+  // kKeptEntries) worked out so far in the cell: its temperature and the
+  // pair's model do not change within it.
+  double pair_probability_[kKeptEntries][4];
+  unsigned probability_kept_ = 0;
   double relative_[3] = {0, 0, 0};
   double squared_speed_ = 0;
   double speed_ = -1;  // its relative speed, once taken (-1 before)
