@@ -320,6 +320,7 @@ TEST(CollideC, EachRefusalOfTheStructFormSaysWhyAndChangesNothing) {
 struct Rotating {
   std::vector<collide_internal> internal;
   std::vector<double> e_rot, temperature;
+  std::vector<int32_t> levels;
   explicit Rotating(const FlatGas& g) : internal(2, collide_internal{}) {
     internal[0].rot_dof = 2;
     internal[0].z_rot = 4.0;
@@ -406,11 +407,26 @@ TEST(CollideC, EachRefusalOfInternalEnergySaysWhyAndChangesNothing) {
        "[0-9.]+ in cell 0, more than 1 together"},
       {"Parker's number at a cold cell", [](collide_arguments&, FlatGas&, Rotating& r) { r.temperature[8] = 0.01; },
        "^collide_keyed: species 0 and 1 would exchange internal energy .* in cell 8, more than 1 together"},
+      {"a vibrational relaxation number below 1", [](collide_arguments&, FlatGas&, Rotating& r) {
+         r.internal[1].vib_quantum = 1.0; },
+       "^collide_keyed: internal\\[1\\]\\.z_vib is 0; it must be finite and at least 1$"},
+      {"a negative level", [](collide_arguments& a, FlatGas& g, Rotating& r) {
+         r.internal[0].vib_quantum = 0.5, r.internal[0].z_vib = 20.0;
+         r.levels.assign(static_cast<size_t>(g.particles()), 1);
+         r.levels[static_cast<size_t>(g.cross_ref[g.start[4]])] = -1;
+         a.vib_level = r.levels.data(); },
+       "^collide_keyed: vib_level\\[[0-9]+\\] is -1 in cell 4; a vibrational level must be 0 or more$"},
+      {"more quanta than an int32 holds", [](collide_arguments& a, FlatGas& g, Rotating& r) {
+         r.internal[0].vib_quantum = 1e-12, r.internal[0].z_vib = 20.0;
+         r.levels.assign(static_cast<size_t>(g.particles()), 0);
+         a.vib_level = r.levels.data(); },
+       "^collide_keyed: the energy of cell 0 is .*, more than 2147483646 of species 0's vibrational "
+       "quanta, 1e-12, which no level of an int32 holds$"},
       {"energies inside the velocities", [](collide_arguments& a, FlatGas& g, Rotating&) {
          a.e_rot = g.velocity.data() + 30; },
        "^collide_keyed: velocity and e_rot share memory; each needs its own$"},
       {"vibration without levels", [](collide_arguments&, FlatGas&, Rotating& r) {
-         r.internal[1].vib_quantum = 1.0; },
+         r.internal[1].vib_quantum = 1.0, r.internal[1].z_vib = 8.0; },
        "^collide_keyed: a species vibrates \\(vib_quantum above 0\\), yet no vibrational levels are "
        "given$"},
   };
