@@ -24,7 +24,8 @@ HardSphereGas::HardSphereGas(const GasParameters& parameters)
     velocity_(p, 3) = parameters_.speed * cos_th;
   }
   // No pair of equal speeds can be faster than twice that speed.
-  maxRelSpeed_.set(parameters_.mixture != nullptr ? parameters_.max_weight : 2 * parameters_.speed);
+  const bool modelled = parameters_.mixture != nullptr || parameters_.model != nullptr;
+  maxRelSpeed_.set(modelled ? parameters_.max_weight : 2 * parameters_.speed);
   sort();
 }
 

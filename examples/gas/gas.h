@@ -25,8 +25,11 @@ struct GasParameters {
   long seed = 1;  // the start's generator state, and the collisions' stream key
   int threads = 1;  // the cells are split among this many threads
   // With a mixture, collide() collides by its species, masses and models,
-  // and every cell's maximum weight starts at max_weight.
+  // and every cell's maximum weight starts at max_weight; so it does with a
+  // model of one species. With internal energy, its exchange too.
   const Mixture* mixture = nullptr;
+  const CollisionModel* model = nullptr;
+  const InternalEnergy* internal = nullptr;
   double max_weight = 0;
 };
 

@@ -26,12 +26,23 @@ int HardSphereGas::collide() {
   auto first = [&](int t) { return 1 + static_cast<int>(static_cast<long long>(cells) * t / threads); };
   auto range = [&](int t) {
     try {
-      collisions[t] =
-          parameters_.mixture != nullptr
-              ? colider_range(velocity_, maxRelSpeed_, selectRemainder_, parameters_.select_coeff,
-                              cells_, first(t), first(t + 1) - 1, streams, *parameters_.mixture)
-              : colider_range(velocity_, maxRelSpeed_, selectRemainder_, parameters_.select_coeff,
-                              cells_, first(t), first(t + 1) - 1, streams);
+      const int from = first(t), to = first(t + 1) - 1;
+      const double coeff = parameters_.select_coeff;
+      const GasParameters& p = parameters_;
+      if (p.mixture != nullptr && p.internal != nullptr) {
+        collisions[t] = colider_range(velocity_, maxRelSpeed_, selectRemainder_, coeff, cells_,
+                                      from, to, streams, *p.mixture, *p.internal);
+      } else if (p.mixture != nullptr) {
+        collisions[t] = colider_range(velocity_, maxRelSpeed_, selectRemainder_, coeff, cells_,
+                                      from, to, streams, *p.mixture);
+      } else {
+        const CollisionModel model = p.model != nullptr ? *p.model : HardSphere();
+        collisions[t] = p.internal != nullptr
+                            ? colider_range(velocity_, maxRelSpeed_, selectRemainder_, coeff,
+                                            cells_, from, to, streams, model, *p.internal)
+                            : colider_range(velocity_, maxRelSpeed_, selectRemainder_, coeff,
+                                            cells_, from, to, streams, model);
+      }
     } catch (...) {
       failures[t] = std::current_exception();
     }
