@@ -289,10 +289,13 @@ TEST(RotationalRelaxation, FollowsJeansEquationAtTheRelaxationNumberGiven) {
   }
 }
 
-// Every step keeps the gas's momentum and its energy, translational and
-// rotational, with species of masses 1 and 7.
+// Every step keeps the gas's momentum and its energy, translational,
+// rotational and vibrational, with species of masses 1 and 7.
 TEST(RotationalExchange, KeepsMomentumAndTotalEnergyWithUnequalMasses) {
-  const std::vector<Internal> internal = {rotating(2, 4.0), rotating(3, 5.0)};
+  Internal vibrating_linear = rotating(2, 5.0);
+  vibrating_linear.vib_quantum = 0.7;
+  vibrating_linear.z_vib = 12.0;
+  const std::vector<Internal> internal = {vibrating_linear, rotating(3, 5.0)};
   Gas gas(10, 200, {1.0, 7.0});
   gas.thermalise(1.0, 2.0, internal, 41);
   std::vector<int> species(gas.species.begin(), gas.species.end());
@@ -308,7 +311,7 @@ TEST(RotationalExchange, KeepsMomentumAndTotalEnergyWithUnequalMasses) {
         momentum[k - 1] += m * gas.velocity(p, k);
         energy += 0.5 * m * gas.velocity(p, k) * gas.velocity(p, k);
       }
-      energy += gas.eRot(p, 1);
+      energy += gas.eRot(p, 1) + gas.vibLevel[p] * internal[gas.species[p]].vib_quantum;
     }
     return energy;
   };

@@ -328,6 +328,7 @@ struct Rotating {
     internal[1].parker_z_inf = 18.0;
     internal[1].parker_t_star = 0.2;
     for (int32_t p = 0; p < g.particles(); p++) e_rot.push_back(0.2 + 0.003 * p);
+    levels.assign(static_cast<size_t>(g.particles()), 0);
     for (int32_t c = 0; c < g.cells(); c++) temperature.push_back(1.0 + 0.05 * c);
   }
   void into(collide_arguments& a) {
@@ -338,22 +339,29 @@ struct Rotating {
   }
 };
 
-TEST(CollideC, TheStructFormWithRotationGivesTheBitsOfTheCxxRangeForm) {
+TEST(CollideC, TheStructFormWithInternalEnergyGivesTheBitsOfTheCxxRangeForm) {
   FlatGas flat = random_gas(14);
   MatrixGas matrices(flat);
   Beyond beyond(flat);
   Rotating rotating(flat);
+  // Species 0 vibrates too.
+  rotating.internal[0].vib_quantum = 0.9;
+  rotating.internal[0].z_vib = 30.0;
+  for (int32_t p = 0; p < flat.particles(); p++) rotating.levels[p] = p % 3;
+  std::vector<int> levels(1, 0);  // C++ numbers particles from 1
+  levels.insert(levels.end(), rotating.levels.begin(), rotating.levels.end());
   std::vector<int> species(1, 0);  // C++ numbers particles from 1
   species.insert(species.end(), beyond.species.begin(), beyond.species.end());
   Matrix coeff(12, 1), e_rot(flat.particles(), 1), temperature(12, 1);
   for (int c = 0; c < 12; c++) coeff(c + 1, 1) = beyond.coeff[c], temperature(c + 1, 1) = rotating.temperature[c];
   for (int p = 0; p < flat.particles(); p++) e_rot(p + 1, 1) = rotating.e_rot[p];
   const Mixture mixture = {2, species.data(), beyond.mass, beyond.models.data(), 4};
-  const InternalEnergy internal = {rotating.internal.data(), &e_rot, &temperature, nullptr};
+  const InternalEnergy internal = {rotating.internal.data(), &e_rot, &temperature, levels.data()};
   long total = 0;
   for (uint64_t step = 0; step < 5; step++) {
     collide_arguments a = beyond.of(flat, 0, 12);
     rotating.into(a);
+    a.vib_level = rotating.levels.data();
     int32_t collisions = -1;
     char message[300];
     ASSERT_EQ(collide_keyed(&a, 31, step, &collisions, message, sizeof message), COLLIDE_OK) << message;
@@ -361,8 +369,10 @@ TEST(CollideC, TheStructFormWithRotationGivesTheBitsOfTheCxxRangeForm) {
                                         matrices.select_remainder, coeff, matrices.cells, 1, 12,
                                         CellStreams{31, step}, mixture, internal));
     EXPECT_TRUE(matrices.same_bits(flat)) << "step " << step;
-    for (int p = 0; p < flat.particles(); p++)
+    for (int p = 0; p < flat.particles(); p++) {
       ASSERT_EQ(std::memcmp(&e_rot(p + 1, 1), &rotating.e_rot[p], sizeof(double)), 0) << "particle " << p;
+      ASSERT_EQ(levels[p + 1], rotating.levels[p]) << "particle " << p;
+    }
     total += collisions;
   }
   EXPECT_GT(total, 1000) << "too few collisions to show anything";
