@@ -77,36 +77,28 @@ _UINT64_END = 2**64
 __version__ = importlib.metadata.version("collide")
 
 
-class Model:
-    """A collision model: how a pair's chance to collide depends on its
-    relative speed g, and how it scatters. Make one with HardSphere, VHS or
-    VSS. Its parameters are attributes; a model is immutable and compares
-    by value."""
+class _Frozen:
+    """What Model and Internal share: their values, set once by _freeze and
+    read as attributes; immutable, compared by value. __init__ on an
+    existing one raises before anything changes."""
 
     __slots__ = ("_values",)
-    _kind = 0
-    _parameters = ()
 
-    def __init__(self, *args, **kwargs):
-        owner = type(self).__name__
+    def _check_new(self):
         try:
             object.__getattribute__(self, "_values")
         except AttributeError:
-            pass
-        else:
-            raise TypeError(f"{owner} is immutable; make a new one")
-        bound = self.__signature__.bind(*args, **kwargs)
-        bound.apply_defaults()
-        values = {name: _real(value, name, owner) for name, value in bound.arguments.items()}
-        # Checked before it is stored: a refused model is never made.
-        _core.check_model(self._tuple_of(values))
+            return
+        raise TypeError(f"{type(self).__name__} is immutable; make a new one")
+
+    def _freeze(self, values):
         object.__setattr__(self, "_values", values)
 
     def __getattr__(self, name):
         try:
             return object.__getattribute__(self, "_values")[name]
         except KeyError:
-            raise AttributeError(f"{type(self).__name__} has no parameter {name!r}") from None
+            raise AttributeError(f"{type(self).__name__} has no field {name!r}") from None
 
     def __setattr__(self, name, value):
         raise AttributeError(f"{type(self).__name__} is immutable; make a new one")
@@ -120,6 +112,27 @@ class Model:
 
     def __hash__(self):
         return hash((type(self).__name__, tuple(self._values.items())))
+
+
+class Model(_Frozen):
+    """A collision model: how a pair's chance to collide depends on its
+    relative speed g, and how it scatters. Make one with HardSphere, VHS or
+    VSS. Its parameters are attributes; a model is immutable and compares
+    by value."""
+
+    __slots__ = ()
+    _kind = 0
+    _parameters = ()
+
+    def __init__(self, *args, **kwargs):
+        self._check_new()
+        owner = type(self).__name__
+        bound = self.__signature__.bind(*args, **kwargs)
+        bound.apply_defaults()
+        values = {name: _real(value, name, owner) for name, value in bound.arguments.items()}
+        # Checked before it is stored: a refused model is never made.
+        _core.check_model(self._tuple_of(values))
+        self._freeze(values)
 
     def _as_tuple(self):
         return self._tuple_of(self._values)
@@ -140,7 +153,7 @@ def _real(value, name, owner):
         raise ValueError(f"{owner}: {name} is a number beyond a double's range") from None
 
 
-class Internal:
+class Internal(_Frozen):
     """A species' internal energy, exchanged with its collisions' translational
     energy by the Larsen-Borgnakke model (collide/README.md, the exchange).
 
@@ -156,17 +169,11 @@ class Internal:
     Energies and temperatures (as kT) are in the units of m v^2 / 2 of the
     masses (1 without species) and velocities. Immutable; compares by value."""
 
-    __slots__ = ("_values",)
-    _fields = ("rot_dof", "z_rot", "parker", "vib_quantum", "z_vib", "millikan_white")
+    __slots__ = ()
 
     def __init__(self, rot_dof=0, z_rot=1.0, parker=None, vib_quantum=0.0, z_vib=1.0,
                  millikan_white=None):
-        try:
-            object.__getattribute__(self, "_values")
-        except AttributeError:
-            pass
-        else:
-            raise TypeError("Internal is immutable; make a new one")
+        self._check_new()
         if isinstance(rot_dof, (bool, np.bool_)) or not isinstance(rot_dof, (int, np.integer)):
             raise TypeError(f"Internal: rot_dof must be a whole number, not {type(rot_dof).__name__}")
         values = {"rot_dof": int(rot_dof), "z_rot": _real(z_rot, "z_rot", "Internal"),
@@ -177,26 +184,7 @@ class Internal:
         if not -2**31 <= values["rot_dof"] < 2**31:
             raise ValueError(f"Internal: rot_dof is {rot_dof}; it must be 0, 2 or 3")
         _core.check_internal(self._tuple_of(values))
-        object.__setattr__(self, "_values", values)
-
-    def __getattr__(self, name):
-        try:
-            return object.__getattribute__(self, "_values")[name]
-        except KeyError:
-            raise AttributeError(f"Internal has no field {name!r}") from None
-
-    def __setattr__(self, name, value):
-        raise AttributeError("Internal is immutable; make a new one")
-
-    def __repr__(self):
-        shown = ", ".join(f"{name}={value!r}" for name, value in self._values.items())
-        return f"Internal({shown})"
-
-    def __eq__(self, other):
-        return type(self) is type(other) and self._values == other._values
-
-    def __hash__(self):
-        return hash(tuple(self._values.items()))
+        self._freeze(values)
 
     @staticmethod
     def _tuple_of(v):
