@@ -423,7 +423,10 @@ TEST(CollideC, EachRefusalOfInternalEnergySaysWhyAndChangesNothing) {
       {"a negative level", [](collide_arguments& a, FlatGas& g, Rotating& r) {
          r.internal[0].vib_quantum = 0.5, r.internal[0].z_vib = 20.0;
          r.levels.assign(static_cast<size_t>(g.particles()), 1);
-         r.levels[static_cast<size_t>(g.cross_ref[g.start[4]])] = -1;
+         // A particle of species 0, the one that vibrates (species p mod 2).
+         int k = g.start[4];
+         while (g.cross_ref[k] % 2 != 0) k++;
+         r.levels[static_cast<size_t>(g.cross_ref[k])] = -1;
          a.vib_level = r.levels.data(); },
        "^collide_keyed: vib_level\\[[0-9]+\\] is -1 in cell 4; a vibrational level must be 0 or more$"},
       {"more quanta than an int32 holds", [](collide_arguments& a, FlatGas& g, Rotating& r) {
