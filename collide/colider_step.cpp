@@ -31,6 +31,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -91,8 +92,10 @@ void deflect(const double d[3], double g, double cos_th, double sin_th, double p
 
 }  // namespace
 
-const ArgumentNames kColiderNames = {"selectCoeff", "maxRelSpeed",      "selectRemainder",
-                                     "velocity(",   ")", "eRot(", "vibLevel(", "cellTemperature"};
+const ArgumentNames kColiderNames = {"selectCoeff",  "maxRelSpeed",         "selectRemainder",
+                                     "velocity(",    ")",                   "eRot(",
+                                     "vibLevel(",    "cellTemperature",     "pairCollisions",
+                                     "particleCollisions[", "position(",    "separation"};
 
 void check_distinct(const MatrixGas& gas, const Matrix* eRot) {
   const Matrix* writes[4] = {&gas.velocity, &gas.maxRelSpeed, &gas.selectRemainder, eRot};
@@ -109,9 +112,35 @@ void check_distinct(const MatrixGas& gas, const Matrix* eRot) {
   }
 }
 
+namespace {
+// The diagnostics as the step takes them: rows counted from 1, the
+// positions a Matrix of three columns and the velocity's rows.
+Diagnostics matrix_diagnostics(const StepDiagnostics& given, const Matrix& velocity,
+                               const Interactions& interactions, const char* function) {
+  if (given.separation != nullptr && given.position == nullptr)
+    throw ColiderError(std::string(function) + ": separation is given without position; give position too");
+  const Matrix* position = given.position;
+  if (position != nullptr && (position->nCol() != 3 || position->nRow() != velocity.nRow())) {
+    throw ColiderError(std::string(function) + ": position is " + std::to_string(position->nRow()) +
+                       " x " + std::to_string(position->nCol()) +
+                       "; it must have three columns and a row per velocity row, " +
+                       std::to_string(velocity.nRow()));
+  }
+  const bool rows = position != nullptr && position->nRow() > 0;
+  Diagnostics d = {given.pairCollisions,
+                   interactions.speciesCount > 0 ? interactions.speciesCount : 1,
+                   given.particleCollisions != nullptr ? given.particleCollisions + 1 : nullptr,
+                   rows ? &(*position)(1, 1) : nullptr, given.separation};
+  if (d.separation != nullptr && d.position == nullptr) d.separation = nullptr;  // no particles
+  check_diagnostics(d, kColiderNames);
+  return d;
+}
+}  // namespace
+
 MatrixGas matrix_gas(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
                      SelectCoeff selectCoeff, const SortList& cells, Interactions interactions,
-                     const InternalEnergy* internal, const char* function) {
+                     const InternalEnergy* internal, const StepDiagnostics* diagnostics,
+                     const char* function) {
   const Matrix* temperature = nullptr;
   if (internal != nullptr) {
     if (internal->species == nullptr)
@@ -130,6 +159,7 @@ MatrixGas matrix_gas(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemain
     interactions.vibLevel = internal->vibLevel != nullptr ? internal->vibLevel + 1 : nullptr;
     temperature = internal->cellTemperature;
   }
+  if (diagnostics != nullptr) interactions.diagnostics = matrix_diagnostics(*diagnostics, velocity, interactions, function);
   const MatrixGas gas = {velocity,
                          maxRelSpeed,
                          selectRemainder,
@@ -206,6 +236,11 @@ int CellStep::begin(const CellInputs& in) {
       if (r >= 0 && r < velocity_.count) prefetch(velocity_.data + velocity_.columns * r);
     }
   }
+
+  const Diagnostics& diagnostics = interactions_->diagnostics;
+  records_ = diagnostics.pairCollisions != nullptr || diagnostics.particleCollisions != nullptr ||
+             diagnostics.separation != nullptr;
+  if (records_ && M > 0) check_counts(M);
 
   exchanges_ = interactions_->internal != nullptr;
   if (exchanges_) {
@@ -309,7 +344,11 @@ bool CellStep::examine(double u1, double u2, double u3) {
   // The divisor is the stored maximum from before this candidate.
   const bool accepted =
       weight / *stored_max_ > checked_deviate(u3, "u3, the acceptance deviate,", cell_);
-  if (!accepted) *stored_max_ = running_max_;
+  if (!accepted) {
+    *stored_max_ = running_max_;
+  } else if (records_) {
+    record();
+  }
   return accepted;
 }
 
@@ -625,6 +664,104 @@ void CellStep::finish_exchange(double translational) {
   needs_ = 0;
   scatter_at(u4_, u5_, m1_, m2_, std::sqrt(2 * (translational * interactions_->massScale) / reduced));
   *stored_max_ = running_max_;
+}
+
+// The largest position component the step takes: a separation, and a
+// call's sum of fewer than 2^31 of them, stay finite.
+const double kLargestPosition = 1e150;
+
+void check_diagnostics(const Diagnostics& d, const ArgumentNames& names) {
+  if (d.pairCollisions != nullptr) {
+    const long long entries = static_cast<long long>(d.pairSpecies) * d.pairSpecies;
+    for (long long k = 0; k < entries; k++) {
+      const std::int64_t n = d.pairCollisions[k];
+      if (n < 0 || n > INT64_MAX - 2147483647) {
+        throw ColiderError(std::string("colider: ") + names.pairCollisions + "[" +
+                           std::to_string(k) + "] is " + std::to_string(n) +
+                           "; a count must lie in [0, 2^63 - 2^31], so that a call can add to it");
+      }
+    }
+  }
+  if (d.separation != nullptr) {
+    if (!(d.separation[0] >= 0 && d.separation[0] <= 1e300) ||
+        !(d.separation[1] >= 0 && d.separation[1] <= 0x1p53)) {
+      throw ColiderError(std::string("colider: ") + names.separation + " is (" +
+                         shortest(d.separation[0]) + ", " + shortest(d.separation[1]) +
+                         "); its sum must lie in [0, 1e300] and its count in [0, 2^53]");
+    }
+  }
+}
+
+namespace {
+[[noreturn]] void refuse_position(const ArgumentNames& names, int particle, const double* x,
+                                  int cell) {
+  throw ColiderError(std::string("colider: ") + names.position + std::to_string(particle) +
+                     names.particle_end + " is (" + shortest(x[0]) + ", " + shortest(x[1]) + ", " +
+                     shortest(x[2]) + ") in cell " + std::to_string(cell) +
+                     "; each component must be finite and at most 1e150 in size");
+}
+
+bool position_taken(const double* x) {
+  return std::fabs(x[0]) <= kLargestPosition && std::fabs(x[1]) <= kLargestPosition &&
+         std::fabs(x[2]) <= kLargestPosition;
+}
+}  // namespace
+
+// Before the cell changes: no particle's count can pass an int's range in
+// its M candidates (each adds at most one a particle), and every position
+// the separations take is in range.
+void CellStep::check_counts(int candidates) {
+  const Diagnostics& d = interactions_->diagnostics;
+  for (int k = 0; k < population_; k++) {
+    const long long r = static_cast<long long>(members_[k]) - velocity_.first;
+    if (r < 0 || r >= velocity_.count) continue;  // refused when picked
+    if (d.particleCollisions != nullptr) {
+      const int n = d.particleCollisions[r];
+      if (n < 0 || n > 2147483647 - candidates) {
+        throw ColiderError(std::string("colider: ") + names_->particleCollisions +
+                           std::to_string(members_[k]) + "] is " + std::to_string(n) +
+                           " in cell " + std::to_string(cell_) + ", with " +
+                           std::to_string(candidates) +
+                           " candidates to come; a count must lie in [0, 2147483647 - candidates]");
+      }
+    }
+    if (d.separation != nullptr && !position_taken(d.position + 3 * r))
+      refuse_position(*names_, members_[k], d.position + 3 * r, cell_);
+  }
+}
+
+// The accepted pair, counted, before it scatters. Its positions are read
+// once and checked here too, so that positions rewritten by another thread
+// can stop the call but never add a separation that is not finite.
+void CellStep::record() {
+  const Diagnostics& d = interactions_->diagnostics;
+  double separation = 0;
+  if (d.separation != nullptr) {
+    const double* x1 = d.position + 3 * first_row_;
+    const double* x2 = d.position + 3 * second_row_;
+    const double a[3] = {x1[0], x1[1], x1[2]};
+    const double b[3] = {x2[0], x2[1], x2[2]};
+    if (!position_taken(a)) refuse_position(*names_, static_cast<int>(first_row_ + velocity_.first), a, cell_);
+    if (!position_taken(b)) refuse_position(*names_, static_cast<int>(second_row_ + velocity_.first), b, cell_);
+    const double e1 = a[0] - b[0], e2 = a[1] - b[1], e3 = a[2] - b[2];
+    separation = std::sqrt((e1 * e1 + e2 * e2) + e3 * e3);
+  }
+  if (d.pairCollisions != nullptr) {
+    int low = 0, high = 0;
+    if (interactions_->species != nullptr) {
+      low = first_species_ < second_species_ ? first_species_ : second_species_;
+      high = first_species_ < second_species_ ? second_species_ : first_species_;
+    }
+    d.pairCollisions[static_cast<long long>(low) * d.pairSpecies + high]++;
+  }
+  if (d.particleCollisions != nullptr) {
+    d.particleCollisions[first_row_]++;
+    d.particleCollisions[second_row_]++;
+  }
+  if (d.separation != nullptr) {
+    d.separation[0] += separation;
+    d.separation[1] += 1;
+  }
 }
 
 void too_many_collisions(int cell) {

@@ -29,7 +29,7 @@ namespace {
 int range_with(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
                SelectCoeff selectCoeff, const SortList& cells, int firstCell, int lastCell,
                CellStreams streams, const collide_detail::Interactions& interactions,
-               const InternalEnergy* internal = nullptr) {
+               const InternalEnergy* internal, const StepDiagnostics* diagnostics) {
   if (firstCell < 1 || lastCell > cells.numCells || lastCell < firstCell - 1) {
     throw ColiderError("colider_range: cells " + std::to_string(firstCell) + " to " +
                        std::to_string(lastCell) + " are not a range within 1 to numCells = " +
@@ -37,7 +37,7 @@ int range_with(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
   }
   const collide_detail::MatrixGas gas = collide_detail::matrix_gas(
       velocity, maxRelSpeed, selectRemainder, selectCoeff, cells, interactions, internal,
-      "colider_range");
+      diagnostics, "colider_range");
   return collide_detail::collide_cells(gas, firstCell, lastCell + 1, [streams](int c) {
     return collide_detail::CellStream(streams, static_cast<std::uint64_t>(c - 1));
   });
@@ -47,28 +47,34 @@ int range_with(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
 
 int colider_range(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
                   SelectCoeff selectCoeff, const SortList& cells, int firstCell, int lastCell,
-                  CellStreams streams, const CollisionModel& model) {
+                  CellStreams streams, const CollisionModel& model,
+                  const StepDiagnostics* diagnostics) {
   return range_with(velocity, maxRelSpeed, selectRemainder, selectCoeff, cells, firstCell,
-                    lastCell, streams, collide_detail::single_model(model));
+                    lastCell, streams, collide_detail::single_model(model), nullptr, diagnostics);
 }
 
 int colider_range(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
                   SelectCoeff selectCoeff, const SortList& cells, int firstCell, int lastCell,
-                  CellStreams streams, const Mixture& mixture) {
+                  CellStreams streams, const Mixture& mixture,
+                  const StepDiagnostics* diagnostics) {
   return range_with(velocity, maxRelSpeed, selectRemainder, selectCoeff, cells, firstCell,
-                    lastCell, streams, collide_detail::mixture_interactions(mixture));
+                    lastCell, streams, collide_detail::mixture_interactions(mixture), nullptr,
+                    diagnostics);
 }
 
 int colider_range(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
                   SelectCoeff selectCoeff, const SortList& cells, int firstCell, int lastCell,
-                  CellStreams streams, const CollisionModel& model, const InternalEnergy& internal) {
+                  CellStreams streams, const CollisionModel& model, const InternalEnergy& internal,
+                  const StepDiagnostics* diagnostics) {
   return range_with(velocity, maxRelSpeed, selectRemainder, selectCoeff, cells, firstCell,
-                    lastCell, streams, collide_detail::single_model(model), &internal);
+                    lastCell, streams, collide_detail::single_model(model), &internal, diagnostics);
 }
 
 int colider_range(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
                   SelectCoeff selectCoeff, const SortList& cells, int firstCell, int lastCell,
-                  CellStreams streams, const Mixture& mixture, const InternalEnergy& internal) {
+                  CellStreams streams, const Mixture& mixture, const InternalEnergy& internal,
+                  const StepDiagnostics* diagnostics) {
   return range_with(velocity, maxRelSpeed, selectRemainder, selectCoeff, cells, firstCell,
-                    lastCell, streams, collide_detail::mixture_interactions(mixture), &internal);
+                    lastCell, streams, collide_detail::mixture_interactions(mixture), &internal,
+                    diagnostics);
 }

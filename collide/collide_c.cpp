@@ -17,10 +17,14 @@ static_assert(std::is_same<int32_t, int>::value, "cell lists are int32 in C and 
 namespace collide_detail {
 namespace {
 
-const ArgumentNames kFlatNames = {"select_coeff", "max_rel_speed", "select_remainder", "velocity[",
-                                  "]", "e_rot[", "vib_level[", "cell_temperature"};
+const ArgumentNames kFlatNames = {"select_coeff",    "max_rel_speed",        "select_remainder",
+                                  "velocity[",       "]",                    "e_rot[",
+                                  "vib_level[",      "cell_temperature",     "pair_collisions",
+                                  "particle_collisions[", "position[",       "separation"};
 const ArgumentNames kPerCellNames = {"select_coeff_per_cell", "max_rel_speed", "select_remainder",
-                                     "velocity[", "]", "e_rot[", "vib_level[", "cell_temperature"};
+                                     "velocity[",       "]",                    "e_rot[",
+                                     "vib_level[",      "cell_temperature",     "pair_collisions",
+                                     "particle_collisions[", "position[",       "separation"};
 
 [[noreturn]] void refuse(const std::string& message) { throw ColiderError("colider: " + message); }
 
@@ -88,6 +92,15 @@ Interactions with_internal(const collide_arguments& a, Interactions interactions
   return interactions;
 }
 
+// The diagnostics, when asked for.
+Interactions with_diagnostics(const collide_arguments& a, Interactions interactions) {
+  if (a.separation != nullptr && a.position == nullptr)
+    refuse("separation is given without position; give position too");
+  interactions.diagnostics = {a.pair_collisions, a.species_count > 0 ? a.species_count : 1,
+                              a.particle_collisions, a.position, a.separation};
+  return interactions;
+}
+
 // The models, species and masses: which are given, and how many.
 Interactions interactions_of(const collide_arguments& a) {
   const int32_t S = a.species_count;
@@ -100,8 +113,8 @@ Interactions interactions_of(const collide_arguments& a) {
   if (a.models == nullptr) {
     if (a.model_count != 0)
       refuse("models is NULL, with model_count " + std::to_string(a.model_count));
-    return with_internal(a, {hard_spheres, nullptr, 0, S, a.species, a.mass, 1.0, nullptr,
-                             nullptr, nullptr, false});
+    return with_diagnostics(a, with_internal(a, {hard_spheres, nullptr, 0, S, a.species, a.mass, 1.0, nullptr,
+                             nullptr, nullptr, false, {}}));
   }
   // The models are read at the stride of this library's collide_model.
   if (a.model_size != sizeof(collide_model)) {
@@ -118,10 +131,10 @@ Interactions interactions_of(const collide_arguments& a) {
   // One model is copied here, and read no more; a table's entries are read
   // where a pair takes them.
   if (a.model_count == 1)
-    return with_internal(a, {a.models[0], nullptr, 0, S, a.species, a.mass, 1.0, nullptr,
-                             nullptr, nullptr, false});
-  return with_internal(a, {hard_spheres, a.models, S, S, a.species, a.mass, 1.0, nullptr,
-                           nullptr, nullptr, false});
+    return with_diagnostics(a, with_internal(a, {a.models[0], nullptr, 0, S, a.species, a.mass, 1.0, nullptr,
+                             nullptr, nullptr, false, {}}));
+  return with_diagnostics(a, with_internal(a, {hard_spheres, a.models, S, S, a.species, a.mass, 1.0, nullptr,
+                           nullptr, nullptr, false, {}}));
 }
 
 // The velocities of cell c's particles, read ahead of the check so that
@@ -136,6 +149,30 @@ void check_cell_velocities(const collide_arguments& a, int32_t start, int32_t N,
     const double* v = a.velocity + 3LL * a.cross_ref[k];
     if (!(std::fabs(v[0]) <= 1e150 && std::fabs(v[1]) <= 1e150 && std::fabs(v[2]) <= 1e150))
       check_velocity(v, a.cross_ref[k], c, kFlatNames);
+  }
+}
+
+// Cell c's particle counts, which its M candidates could raise by M, and
+// the positions its separations would take.
+void check_cell_diagnostics(const collide_arguments& a, int32_t start, int32_t N, int32_t M,
+                            int32_t c) {
+  if (a.particle_collisions == nullptr && a.separation == nullptr) return;
+  for (int32_t k = start; k < start + N; k++) {
+    const int32_t p = a.cross_ref[k];
+    if (a.particle_collisions != nullptr &&
+        (a.particle_collisions[p] < 0 || a.particle_collisions[p] > 2147483647 - M)) {
+      refuse(at("particle_collisions", p) + " is " + std::to_string(a.particle_collisions[p]) +
+             " in cell " + std::to_string(c) + ", with " + std::to_string(M) +
+             " candidates to come; a count must lie in [0, 2147483647 - candidates]");
+    }
+    if (a.separation != nullptr) {
+      const double* x = a.position + 3LL * p;
+      if (!(std::fabs(x[0]) <= 1e150 && std::fabs(x[1]) <= 1e150 && std::fabs(x[2]) <= 1e150)) {
+        refuse(at("position", p) + " is (" + shortest(x[0]) + ", " + shortest(x[1]) + ", " +
+               shortest(x[2]) + ") in cell " + std::to_string(c) +
+               "; each component must be finite and at most 1e150 in size");
+      }
+    }
   }
 }
 
@@ -169,6 +206,12 @@ void check_apart(const collide_arguments& a, const Interactions& interactions) {
       span("e_rot", a.e_rot, a.e_rot != nullptr ? a.particles : 0, true),
       span("vib_level", a.vib_level, a.vib_level != nullptr ? a.particles : 0, true),
       span("cell_temperature", a.cell_temperature, a.cell_temperature != nullptr ? a.cells : 0, false),
+      span("pair_collisions", a.pair_collisions,
+           static_cast<long long>(interactions.diagnostics.pairSpecies) * interactions.diagnostics.pairSpecies,
+           true),
+      span("particle_collisions", a.particle_collisions, a.particles, true),
+      span("separation", a.separation, 2, true),
+      span("position", a.position, 3LL * a.particles, false),
       span("internal", a.internal,
            a.internal != nullptr ? (interactions.speciesCount > 0 ? interactions.speciesCount : 1) : 0,
            false)};
@@ -207,6 +250,7 @@ Interactions check(const collide_arguments& a, Interactions interactions) {
     if (array.array == nullptr) refuse(std::string(array.name) + " is NULL");
 
   check_apart(a, interactions);
+  check_diagnostics(interactions.diagnostics, kFlatNames);
   long long candidates = 0;
   for (int32_t c = a.first_cell; c < a.end_cell; c++) {
     const int32_t N = a.cell_population[c];
@@ -240,7 +284,10 @@ Interactions check(const collide_arguments& a, Interactions interactions) {
     const double S = expected_candidates(per_cell_coeff ? a.select_coeff_per_cell[c] : a.select_coeff,
                                          a.max_rel_speed[c], a.select_remainder[c], N, c,
                                          per_cell_coeff ? kPerCellNames : kFlatNames);
-    if (S >= 1) candidates += static_cast<int32_t>(S);
+    if (S >= 1) {
+      candidates += static_cast<int32_t>(S);
+      check_cell_diagnostics(a, start, N, static_cast<int32_t>(S), c);
+    }
   }
   // Collisions are at most the candidates: a call that fits them all in an
   // int can count its collisions.

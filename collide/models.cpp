@@ -210,7 +210,7 @@ Interactions mixture_interactions(const Mixture& mixture) {
   // The step indexes species by the velocity row counted from row 1.
   const bool one_model = mixture.modelCount == 1;
   return {mixture.models[0], one_model ? nullptr : mixture.models, one_model ? 0 : S, S,
-          mixture.species + 1, mixture.mass, 1.0, nullptr, nullptr, nullptr, false};
+          mixture.species + 1, mixture.mass, 1.0, nullptr, nullptr, nullptr, false, {}};
 }
 
 collide_model make(const ModelDescription& description, std::initializer_list<double> values) {

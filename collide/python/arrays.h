@@ -39,6 +39,8 @@ using ModelValues = std::pair<int32_t, std::vector<double>>;
 // parker_z_inf, parker_t_star, vib_quantum, z_vib, mw_c1, mw_c2.
 using InternalValues = std::tuple<int32_t, double, double, double, double, double, double, double>;
 using Levels = nb::ndarray<int32_t, nb::ndim<1>, nb::c_contig, nb::device::cpu>;
+using PairCounts = nb::ndarray<int64_t, nb::ndim<2>, nb::c_contig, nb::device::cpu>;
+using Positions = nb::ndarray<const double, nb::shape<-1, 3>, nb::c_contig, nb::device::cpu>;
 
 inline collide_internal internal_of(const InternalValues& v) {
   collide_internal in = {};
@@ -83,6 +85,10 @@ struct Arrays {
   std::optional<PerCell> e_rot;
   std::optional<Levels> vib_level;
   std::optional<Doubles> cell_temperature;
+  std::optional<PairCounts> pair_collisions;
+  std::optional<Levels> particle_collisions;
+  std::optional<Positions> position;
+  std::optional<PerCell> separation;
 
   // Every length the C interface takes from the arrays' shapes.
   void check_shapes() {
@@ -126,6 +132,25 @@ struct Arrays {
         refuse(std::string(o.name) + " has " + std::to_string(o.size) + " entries; it needs " +
                std::to_string(o.needed));
     const size_t species_count = mass ? mass->shape(0) : 1;
+    if (pair_collisions &&
+        (pair_collisions->shape(0) != species_count || pair_collisions->shape(1) != species_count))
+      refuse("pair_collisions has shape (" + std::to_string(pair_collisions->shape(0)) + ", " +
+             std::to_string(pair_collisions->shape(1)) + "); it needs (" +
+             std::to_string(species_count) + ", " + std::to_string(species_count) +
+             "), a count per pair of species");
+    const struct {
+      const char* name;
+      bool given;
+      size_t size, needed;
+    } diagnostics[] = {
+        {"particle_collisions", particle_collisions.has_value(),
+         particle_collisions ? particle_collisions->shape(0) : 0, velocity.shape(0)},
+        {"position", position.has_value(), position ? position->shape(0) : 0, velocity.shape(0)},
+        {"separation", separation.has_value(), separation ? separation->shape(0) : 0, 2}};
+    for (const auto& o : diagnostics)
+      if (o.given && o.size != o.needed)
+        refuse(std::string(o.name) + " has " + std::to_string(o.size) + " entries; it needs " +
+               std::to_string(o.needed));
     if (!internal.empty() && internal.size() != species_count)
       refuse("internal has " + std::to_string(internal.size()) + " entries; it needs " +
              std::to_string(species_count) + ", one per species");
@@ -164,6 +189,10 @@ struct Arrays {
     a.e_rot = e_rot ? e_rot->data() : nullptr;
     a.vib_level = vib_level ? vib_level->data() : nullptr;
     a.cell_temperature = cell_temperature ? cell_temperature->data() : nullptr;
+    a.pair_collisions = pair_collisions ? pair_collisions->data() : nullptr;
+    a.particle_collisions = particle_collisions ? particle_collisions->data() : nullptr;
+    a.position = position ? position->data() : nullptr;
+    a.separation = separation ? separation->data() : nullptr;
     return a;
   }
 };
@@ -245,7 +274,11 @@ inline int32_t keyed(Arrays a, uint64_t key, uint64_t step) {
       nb::arg("end_cell") = -1, nb::arg("internal") = std::vector<InternalValues>(),     \
       nb::arg("e_rot").noconvert().none() = nb::none(),                                 \
       nb::arg("vib_level").noconvert().none() = nb::none(),                             \
-      nb::arg("cell_temperature").noconvert().none() = nb::none()
+      nb::arg("cell_temperature").noconvert().none() = nb::none(),                      \
+      nb::arg("pair_collisions").noconvert().none() = nb::none(),                       \
+      nb::arg("particle_collisions").noconvert().none() = nb::none(),                   \
+      nb::arg("position").noconvert().none() = nb::none(),                              \
+      nb::arg("separation").noconvert().none() = nb::none()
 
 // A call of the module as nanobind binds it: the arrays, then the call's own
 // arguments, then the extras by keyword.
@@ -257,13 +290,17 @@ auto with_arrays(Result (*step)(Arrays, Rest...)) {
                 const std::vector<ModelValues>& models, std::optional<Indices> species,
                 std::optional<Doubles> mass, int64_t first_cell, int64_t end_cell,
                 const std::vector<InternalValues>& internal, std::optional<PerCell> e_rot,
-                std::optional<Levels> vib_level, std::optional<Doubles> cell_temperature) {
+                std::optional<Levels> vib_level, std::optional<Doubles> cell_temperature,
+                std::optional<PairCounts> pair_collisions,
+                std::optional<Levels> particle_collisions, std::optional<Positions> position,
+                std::optional<PerCell> separation) {
     std::vector<collide_internal> species_internal;
     for (const InternalValues& v : internal) species_internal.push_back(internal_of(v));
     return step(Arrays{velocity, max_rel_speed, select_remainder, cell_population, cell_start,
                        cross_ref, select_coeff, select_coeff_per_cell, models_of(models), species,
                        mass, first_cell, end_cell, species_internal, e_rot, vib_level,
-                       cell_temperature},
+                       cell_temperature, pair_collisions, particle_collisions, position,
+                       separation},
                 rest...);
   };
 }

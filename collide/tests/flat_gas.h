@@ -46,6 +46,39 @@ inline FlatGas random_gas(uint64_t seed) {
   return g;
 }
 
+// The same gas as Matrix and SortList, numbered from 1.
+struct MatrixGas {
+  Matrix velocity, max_rel_speed, select_remainder;
+  SortList cells;
+  explicit MatrixGas(const FlatGas& g)
+      : velocity(g.particles(), 3),
+        max_rel_speed(g.cells(), 1),
+        select_remainder(g.cells(), 1),
+        cells(g.cells(), static_cast<int>(g.cross_ref.size()) + 1) {
+    for (int p = 0; p < g.particles(); p++)
+      for (int k = 0; k < 3; k++) velocity(p + 1, k + 1) = g.velocity[3 * p + k];
+    for (int c = 0; c < g.cells(); c++) {
+      max_rel_speed(c + 1, 1) = g.max_rel_speed[c];
+      select_remainder(c + 1, 1) = g.select_remainder[c];
+      cells.cellPopulation[c + 1] = g.population[c];
+      cells.cellStart[c + 1] = g.start[c] + 1;
+    }
+    for (size_t k = 0; k < g.cross_ref.size(); k++) cells.crossRef[k + 1] = g.cross_ref[k] + 1;
+  }
+
+  bool same_bits(const FlatGas& g) {
+    for (int p = 0; p < g.particles(); p++)
+      for (int k = 0; k < 3; k++)
+        if (std::memcmp(&velocity(p + 1, k + 1), &g.velocity[3 * p + k], sizeof(double)) != 0)
+          return false;
+    for (int c = 0; c < g.cells(); c++)
+      if (max_rel_speed(c + 1, 1) != g.max_rel_speed[c] ||
+          select_remainder(c + 1, 1) != g.select_remainder[c])
+        return false;
+    return true;
+  }
+};
+
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // The arrays a refused call must leave as they were, byte for byte.

@@ -108,6 +108,30 @@ struct InternalEnergy {
   int* vibLevel;
 };
 
+// What a step records of the collisions it accepts, for the callable form
+// and colider_range; each nullptr when not asked for, and each added to,
+// never cleared (collide.h's collide_arguments gives the ranges each must
+// lie in, so that no call can overflow it):
+//   pairCollisions      S x S counts (1 without a Mixture): a collision of
+//                       species a and b adds 1 at [min(a, b) S + max(a, b)]
+//   particleCollisions  particleCollisions[p]: particle p's count, for every
+//                       velocity row p from 1 (entry 0 unused); 1 is added
+//                       to each particle of an accepted pair
+//   position            row p, columns 1 to 3: particle p's position (a
+//                       Matrix of the velocity's rows), needed by separation
+//   separation          separation[0] adds each accepted pair's distance
+//                       |x_a - x_b|, separation[1] adds 1: their ratio is the
+//                       mean collision separation
+// Calls that run at the same time over ranges of cells each need their own
+// pairCollisions and separation. The arrays are the caller's and must
+// outlive the call.
+struct StepDiagnostics {
+  std::int64_t* pairCollisions;
+  int* particleCollisions;
+  const Matrix* position;
+  double* separation;
+};
+
 // selectCoeff, for the callable form and colider_range: one number for
 // every cell, or a Matrix that gives cell c's in row c, column 1 (cells of
 // unequal volume or weight).
@@ -136,7 +160,7 @@ void sort_into_cells(const int* cellOf, int particles, SortList& cells);
 
 namespace collide_detail {
 inline Interactions single_model(const CollisionModel& model) {
-  return {model, nullptr, 0, 0, nullptr, nullptr, 1.0, nullptr, nullptr, nullptr, false};
+  return {model, nullptr, 0, 0, nullptr, nullptr, 1.0, nullptr, nullptr, nullptr, false, {}};
 }
 Interactions mixture_interactions(const Mixture& mixture);
 
@@ -144,14 +168,16 @@ Interactions mixture_interactions(const Mixture& mixture);
 // internal energy (nullptr: none) taken in.
 MatrixGas matrix_gas(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
                      SelectCoeff selectCoeff, const SortList& cells, Interactions interactions,
-                     const InternalEnergy* internal, const char* function);
+                     const InternalEnergy* internal, const StepDiagnostics* diagnostics,
+                     const char* function);
 
 template <class Generator>
 int colider_callable(Matrix& velocity, Matrix& maxRelSpeed, Generator& generator,
                      Matrix& selectRemainder, SelectCoeff selectCoeff, SortList& cells,
-                     const Interactions& interactions, const InternalEnergy* internal = nullptr) {
+                     const Interactions& interactions, const InternalEnergy* internal = nullptr,
+                     const StepDiagnostics* diagnostics = nullptr) {
   const MatrixGas gas = matrix_gas(velocity, maxRelSpeed, selectRemainder, selectCoeff, cells,
-                                   interactions, internal, "colider");
+                                   interactions, internal, diagnostics, "colider");
   return collide_cells(gas, 1, cells.numCells + 1,
                        [&generator](int) -> Generator& { return generator; });
 }
@@ -166,26 +192,29 @@ int colider_callable(Matrix& velocity, Matrix& maxRelSpeed, Generator& generator
 // compiled into the library. A program that uses only this form need not
 // define rand(long&).
 //
-// Beyond the classic call, it takes a coefficient per cell, and a model for
-// every pair (hard spheres by default) or a Mixture.
+// Beyond the classic call, it takes a coefficient per cell, a model for
+// every pair (hard spheres by default) or a Mixture, and diagnostics.
 template <class Generator,
           class = decltype(static_cast<double>(std::declval<Generator&>()()))>
 int colider(Matrix& velocity, Matrix& maxRelSpeed, double /*spare*/, Generator&& generator,
             Matrix& selectRemainder, SelectCoeff selectCoeff, SortList& cells,
-            const CollisionModel& model = HardSphere()) {
+            const CollisionModel& model = HardSphere(),
+            const StepDiagnostics* diagnostics = nullptr) {
   return collide_detail::colider_callable(velocity, maxRelSpeed, generator, selectRemainder,
                                           selectCoeff, cells,
-                                          collide_detail::single_model(model));
+                                          collide_detail::single_model(model), nullptr,
+                                          diagnostics);
 }
 
 template <class Generator,
           class = decltype(static_cast<double>(std::declval<Generator&>()()))>
 int colider(Matrix& velocity, Matrix& maxRelSpeed, double /*spare*/, Generator&& generator,
             Matrix& selectRemainder, SelectCoeff selectCoeff, SortList& cells,
-            const Mixture& mixture) {
+            const Mixture& mixture, const StepDiagnostics* diagnostics = nullptr) {
   return collide_detail::colider_callable(velocity, maxRelSpeed, generator, selectRemainder,
                                           selectCoeff, cells,
-                                          collide_detail::mixture_interactions(mixture));
+                                          collide_detail::mixture_interactions(mixture), nullptr,
+                                          diagnostics);
 }
 
 // The same, with internal energy.
@@ -193,20 +222,23 @@ template <class Generator,
           class = decltype(static_cast<double>(std::declval<Generator&>()()))>
 int colider(Matrix& velocity, Matrix& maxRelSpeed, double /*spare*/, Generator&& generator,
             Matrix& selectRemainder, SelectCoeff selectCoeff, SortList& cells,
-            const CollisionModel& model, const InternalEnergy& internal) {
+            const CollisionModel& model, const InternalEnergy& internal,
+            const StepDiagnostics* diagnostics = nullptr) {
   return collide_detail::colider_callable(velocity, maxRelSpeed, generator, selectRemainder,
                                           selectCoeff, cells, collide_detail::single_model(model),
-                                          &internal);
+                                          &internal, diagnostics);
 }
 
 template <class Generator,
           class = decltype(static_cast<double>(std::declval<Generator&>()()))>
 int colider(Matrix& velocity, Matrix& maxRelSpeed, double /*spare*/, Generator&& generator,
             Matrix& selectRemainder, SelectCoeff selectCoeff, SortList& cells,
-            const Mixture& mixture, const InternalEnergy& internal) {
+            const Mixture& mixture, const InternalEnergy& internal,
+            const StepDiagnostics* diagnostics = nullptr) {
   return collide_detail::colider_callable(velocity, maxRelSpeed, generator, selectRemainder,
                                           selectCoeff, cells,
-                                          collide_detail::mixture_interactions(mixture), &internal);
+                                          collide_detail::mixture_interactions(mixture), &internal,
+                                          diagnostics);
 }
 
 // Per-cell random streams: the deviates of a cell depend only on a key of
@@ -231,19 +263,23 @@ struct CellStreams {
 // the range; checks and throws as colider does, and throws ColiderError for
 // a range outside 1 to numCells (an empty range, lastCell = firstCell - 1,
 // does nothing). Takes a model for every pair (hard spheres by default) or
-// a Mixture, as the callable form does.
+// a Mixture, and diagnostics, as the callable form does.
 int colider_range(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
                   SelectCoeff selectCoeff, const SortList& cells, int firstCell, int lastCell,
-                  CellStreams streams, const CollisionModel& model = HardSphere());
+                  CellStreams streams, const CollisionModel& model = HardSphere(),
+                  const StepDiagnostics* diagnostics = nullptr);
 int colider_range(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
                   SelectCoeff selectCoeff, const SortList& cells, int firstCell, int lastCell,
-                  CellStreams streams, const Mixture& mixture);
+                  CellStreams streams, const Mixture& mixture,
+                  const StepDiagnostics* diagnostics = nullptr);
 // The same, with internal energy.
 int colider_range(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
                   SelectCoeff selectCoeff, const SortList& cells, int firstCell, int lastCell,
-                  CellStreams streams, const CollisionModel& model, const InternalEnergy& internal);
+                  CellStreams streams, const CollisionModel& model, const InternalEnergy& internal,
+                  const StepDiagnostics* diagnostics = nullptr);
 int colider_range(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
                   SelectCoeff selectCoeff, const SortList& cells, int firstCell, int lastCell,
-                  CellStreams streams, const Mixture& mixture, const InternalEnergy& internal);
+                  CellStreams streams, const Mixture& mixture, const InternalEnergy& internal,
+                  const StepDiagnostics* diagnostics = nullptr);
 
 #endif

@@ -13,6 +13,7 @@
 #ifndef COLLIDE_COLIDER_STEP_H
 #define COLLIDE_COLIDER_STEP_H
 
+#include <cstdint>
 #include <type_traits>
 
 #include "Matrix.h"
@@ -30,6 +31,25 @@ struct VelocityRows {
   int columns;
   int first;
   Matrix* matrix;
+};
+
+// What the step records of the pairs it accepts, each nullptr when not
+// asked for, and each added to, never cleared:
+//   pairCollisions      pairSpecies x pairSpecies counts: a pair of species
+//                       a and b counts at [min(a, b) pairSpecies + max(a, b)]
+//                       (pairSpecies 1 without species)
+//   particleCollisions  particle row r's count at [r], rows counted as for
+//                       species
+//   position            particle row r's position at position[3 r] to
+//                       position[3 r + 2]: what separation measures
+//   separation          [0] the sum of the accepted pairs' separations, [1]
+//                       their number
+struct Diagnostics {
+  std::int64_t* pairCollisions;
+  int pairSpecies;
+  int* particleCollisions;
+  const double* position;
+  double* separation;
 };
 
 // How the pairs collide: the model of each pair and the particles' masses.
@@ -55,6 +75,7 @@ struct VelocityRows {
 //                 species (nullptr when no species has the mode)
 //   temperatureDependent  whether a species' relaxation number depends on
 //                 the cell's temperature (checked_interactions sets it)
+//   diagnostics   what the step records of the collisions it accepts
 struct Interactions {
   collide_model model;
   const collide_model* table;
@@ -67,6 +88,7 @@ struct Interactions {
   double* eRot;
   int* vibLevel;
   bool temperatureDependent;
+  Diagnostics diagnostics;
 };
 
 // A model's weight as the cell step takes it (models.h): w = factor sqrt(g^2)
@@ -99,6 +121,10 @@ struct ArgumentNames {
   const char* eRot;      // a particle p's rotational energy: "eRot(" p ")" or "e_rot[" p "]"
   const char* vibLevel;  // its vibrational level: "vibLevel(" p ")" or "vib_level[" p "]"
   const char* cellTemperature;
+  const char* pairCollisions;
+  const char* particleCollisions;  // a particle p's count: "particleCollisions[" p "]"
+  const char* position;            // its position: "position(" p ")" or "position[" p "]"
+  const char* separation;
 };
 
 struct CellInputs {
@@ -162,6 +188,8 @@ class CellStep {
   void scatter_at(double u4, double u5, double m1, double m2, double speed);
   void finish_exchange(double translational);
   void check_internal();
+  void check_counts(int candidates);
+  void record();
 
   VelocityRows velocity_ = {nullptr, 0, 0, 0, nullptr};
   const Interactions* interactions_ = nullptr;
@@ -195,6 +223,7 @@ class CellStep {
   unsigned kept_ = 0;
   bool hard_spheres_ = true;  // one species, the weight the relative speed, isotropic
   bool exchanges_ = false;    // with internal energy
+  bool records_ = false;      // with diagnostics
   double temperature_ = 0;    // the cell's kT, with internal energy
   // The accepted pair's exchange under way: its scattering deviates and
   // masses, b = 5/2 - omega, the probabilities of the first molecule's
@@ -303,6 +332,13 @@ inline bool cancel_requested(const MatrixGas&) { return false; }
 // Refuses the same Matrix given for two of the step's arrays (eRot, when
 // not null, among them).
 void check_distinct(const MatrixGas& gas, const Matrix* eRot = nullptr);
+
+// Refuses diagnostics that the call could not add to without overflowing:
+// a pair count below 0 or above 2^63 - 2^31 (a call accepts fewer than
+// 2^31 collisions), a separation sum below 0 or above 1e300, a pair count
+// below 0 or above 2^53. Each cell checks its particles' counts when it
+// begins, against its candidates.
+void check_diagnostics(const Diagnostics& diagnostics, const ArgumentNames& names);
 
 // Checks the model (which messages call `single`) or the table of models,
 // and the masses, once before a step, and returns the interactions with

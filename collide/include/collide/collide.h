@@ -155,6 +155,24 @@ typedef struct collide_internal {
  *                     and finite: needed by Parker's and Millikan-White's
  *                     relaxation numbers, and by vibration (whose
  *                     probability of exchange depends on theta_v / T)
+ *   pair_collisions   NULL, or species_count^2 int64 (1 without species):
+ *                     the call adds each collision it accepts of species a
+ *                     and b at [min(a, b) species_count + max(a, b)]; each
+ *                     count must lie in [0, 2^63 - 2^31]
+ *   particle_collisions  NULL, or particles int32: the call adds 1 to each
+ *                     particle of a pair it accepts; a cell's counts must
+ *                     lie in [0, 2147483647 - the cell's candidates]
+ *   position          particles x 3 doubles, row-major as velocity: each
+ *                     particle's position, finite and at most 1e150 in
+ *                     size, needed by separation
+ *   separation        NULL, or 2 doubles: the call adds each accepted
+ *                     pair's distance |x_a - x_b| to separation[0] (at most
+ *                     1e300 before the call) and 1 to separation[1] (at
+ *                     most 2^53), so that separation[0] / separation[1] is
+ *                     the mean collision separation
+ *                     Calls that run at the same time over ranges of cells
+ *                     each need their own pair_collisions and separation;
+ *                     particle_collisions is shared as velocity is.
  *   cancel            NULL, or a function the call asks, with
  *                     cancel_context, before each cell and after every
  *                     65536 candidate pairs whether to stop: a nonzero
@@ -163,21 +181,21 @@ typedef struct collide_internal {
  *                     the pairs already done in the cell it stopped in;
  *                     the count of collisions is lost.
  *
- * No two of velocity, max_rel_speed and select_remainder, nor any of them
+ * No two of the arrays the call writes (velocity, max_rel_speed,
+ * select_remainder, e_rot, vib_level and the diagnostics), nor any of them
  * and another array of the call, may share memory.
  *
  * Another thread may rewrite the arrays the call only reads while it runs:
  * cell_population, cell_start, cross_ref, species, select_coeff_per_cell,
- * mass and models. Each value is read where it is used and checked there
+ * mass, models and position. Each value is read where it is used and checked there
  * (an index against its array, a mass against the range of the masses
  * checked when the call began; a table's model, read at a cell's first pair
  * that takes it, against its ranges; one model for every pair is copied
  * when the call begins), so such
  * a rewrite may end the call with COLLIDE_INVALID_ARGUMENT, the cells before
  * keeping their collisions, but never makes it read or write outside an
- * array or write a value that is not finite. The arrays the call writes,
- * velocity, max_rel_speed and select_remainder, are the call's own while it
- * runs: no other thread may write the rows and cells it does, or the
+ * array or write a value that is not finite. The arrays the call writes
+ * are the call's own while it runs: no other thread may write the rows and cells it does, or the
  * results are undefined. */
 typedef struct collide_arguments {
   size_t size;
@@ -207,6 +225,10 @@ typedef struct collide_arguments {
   double* e_rot;
   int32_t* vib_level;
   const double* cell_temperature;
+  int64_t* pair_collisions;
+  int32_t* particle_collisions;
+  const double* position;
+  double* separation;
 } collide_arguments;
 
 /* Cell lists in the order that makes a step's results independent of how

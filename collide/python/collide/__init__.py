@@ -36,6 +36,16 @@ vib_level         int32 (particles,): each particle's vibrational level,
                   needed when a species vibrates; updated in place
 cell_temperature  float64 (cells,): each cell's translational kT, needed by
                   vibration and by Parker's relaxation numbers
+pair_collisions   int64 (S, S), or (1, 1) without species: the call adds
+                  each collision it accepts of species a and b at
+                  [min(a, b), max(a, b)]
+particle_collisions  int32 (particles,): the call adds 1 to each particle
+                  of a pair it accepts
+position          float64 (particles, 3): each particle's position, needed
+                  by separation
+separation        float64 (2,): the call adds each accepted pair's distance
+                  to separation[0] and 1 to separation[1], so that their
+                  ratio is the mean collision separation
 first_cell, end_cell  only the cells first_cell to end_cell - 1 are done
                   (all by default), so that ranks or threads can each take
                   a range; ranges done in any order give one call's bits
@@ -64,17 +74,17 @@ cell's particles in ascending order, so that results depend only on which
 particles share a cell, not on how they are numbered or split.
 """
 
-import importlib.metadata
-import inspect
-import numbers
+import importlib.metadata as _metadata
+import inspect as _inspect
+import numbers as _numbers
 
-import numpy as np
+import numpy as _np
 
 from . import _core
 
 _UINT64_END = 2**64
 
-__version__ = importlib.metadata.version("collide")
+__version__ = _metadata.version("collide")
 
 
 class _Frozen:
@@ -145,7 +155,7 @@ class Model(_Frozen):
 
 def _real(value, name, owner):
     """value as a float, or TypeError/ValueError naming it under owner."""
-    if isinstance(value, (bool, np.bool_)) or not isinstance(value, numbers.Real):
+    if isinstance(value, (bool, _np.bool_)) or not isinstance(value, _numbers.Real):
         raise TypeError(f"{owner}: {name} must be a number, not {type(value).__name__}")
     try:
         return float(value)
@@ -174,7 +184,7 @@ class Internal(_Frozen):
     def __init__(self, rot_dof=0, z_rot=1.0, parker=None, vib_quantum=0.0, z_vib=1.0,
                  millikan_white=None):
         self._check_new()
-        if isinstance(rot_dof, (bool, np.bool_)) or not isinstance(rot_dof, (int, np.integer)):
+        if isinstance(rot_dof, (bool, _np.bool_)) or not isinstance(rot_dof, (int, _np.integer)):
             raise TypeError(f"Internal: rot_dof must be a whole number, not {type(rot_dof).__name__}")
         values = {"rot_dof": int(rot_dof), "z_rot": _real(z_rot, "z_rot", "Internal"),
                   "parker": _pair(parker, "parker"),
@@ -209,9 +219,9 @@ def _pair(value, name):
 
 def _model_class(kind, name, summary, parameters):
     """A Model subclass from one entry of the library's table of models."""
-    signature = inspect.Signature([
-        inspect.Parameter(p_name, inspect.Parameter.POSITIONAL_OR_KEYWORD,
-                          default=inspect.Parameter.empty if default is None else default)
+    signature = _inspect.Signature([
+        _inspect.Parameter(p_name, _inspect.Parameter.POSITIONAL_OR_KEYWORD,
+                          default=_inspect.Parameter.empty if default is None else default)
         for p_name, default, _, _ in parameters])
     lines = [f"{name}{signature}: {summary}.", ""]
     lines += [f"{p_name}: {meaning}; {rule.replace('it must', 'must')}."
@@ -229,11 +239,11 @@ __all__ = ["colider", "sort_cells", "Model", "Internal"] + [cls.__name__ for cls
 
 
 def _array(value, name, dtype, ndim, writeable):
-    if not isinstance(value, np.ndarray):
-        raise TypeError(f"colider: {name} must be a numpy.ndarray of {np.dtype(dtype)}, "
+    if not isinstance(value, _np.ndarray):
+        raise TypeError(f"colider: {name} must be a numpy.ndarray of {_np.dtype(dtype)}, "
                         f"not {type(value).__name__}")
     if value.dtype != dtype:
-        raise TypeError(f"colider: {name} must have dtype {np.dtype(dtype)}, not {value.dtype}")
+        raise TypeError(f"colider: {name} must have dtype {_np.dtype(dtype)}, not {value.dtype}")
     if value.ndim != ndim:
         raise ValueError(f"colider: {name} must have {ndim} dimension{'s' * (ndim > 1)}, "
                          f"not {value.ndim}")
@@ -252,7 +262,7 @@ def _entries(array, name, count, what):
 
 
 def _whole(value, name):
-    if isinstance(value, (bool, np.bool_)) or not isinstance(value, (int, np.integer)):
+    if isinstance(value, (bool, _np.bool_)) or not isinstance(value, (int, _np.integer)):
         raise TypeError(f"colider: {name} must be a whole number, not {type(value).__name__}")
     if not 0 <= int(value) < _UINT64_END:
         raise ValueError(f"colider: {name} is {value}; it must lie in [0, 2**64)")
@@ -261,11 +271,11 @@ def _whole(value, name):
 
 def _select_coeff(select_coeff, cells):
     """(the number, the per-cell array or None)."""
-    if isinstance(select_coeff, np.ndarray):
-        per_cell = _entries(_array(select_coeff, "select_coeff", np.float64, 1, False),
+    if isinstance(select_coeff, _np.ndarray):
+        per_cell = _entries(_array(select_coeff, "select_coeff", _np.float64, 1, False),
                             "select_coeff", cells, "cell")
         return 0.0, per_cell
-    if isinstance(select_coeff, (bool, np.bool_)) or not isinstance(select_coeff, numbers.Real):
+    if isinstance(select_coeff, (bool, _np.bool_)) or not isinstance(select_coeff, _numbers.Real):
         raise TypeError(f"colider: select_coeff must be a number, "
                         f"not {type(select_coeff).__name__} (or a numpy.ndarray of float64, "
                         f"one per cell)")
@@ -277,9 +287,9 @@ def _models(model, species, mass, particles):
     if (species is None) != (mass is None):
         raise ValueError("colider: give species= and mass= together, or neither")
     if species is not None:
-        species = _entries(_array(species, "species", np.int32, 1, False), "species",
+        species = _entries(_array(species, "species", _np.int32, 1, False), "species",
                            particles, "particle")
-        mass = _array(mass, "mass", np.float64, 1, False)
+        mass = _array(mass, "mass", _np.float64, 1, False)
         if mass.shape[0] == 0:
             raise ValueError("colider: mass has no entries; it needs one per species")
     if model is None:
@@ -332,14 +342,14 @@ def _internal(internal, e_rot, vib_level, cell_temperature, species, particles, 
     if any(entry.rot_dof > 0 for entry in entries):
         if e_rot is None:
             raise ValueError("colider: a species rotates (rot_dof above 0); give e_rot=")
-        arrays["e_rot"] = _entries(_array(e_rot, "e_rot", np.float64, 1, True), "e_rot",
+        arrays["e_rot"] = _entries(_array(e_rot, "e_rot", _np.float64, 1, True), "e_rot",
                                    particles, "particle")
     elif e_rot is not None:
         raise ValueError("colider: e_rot is given, yet no species rotates")
     if any(entry.vib_quantum > 0 for entry in entries):
         if vib_level is None:
             raise ValueError("colider: a species vibrates (vib_quantum above 0); give vib_level=")
-        arrays["vib_level"] = _entries(_array(vib_level, "vib_level", np.int32, 1, True),
+        arrays["vib_level"] = _entries(_array(vib_level, "vib_level", _np.int32, 1, True),
                                        "vib_level", particles, "particle")
     elif vib_level is not None:
         raise ValueError("colider: vib_level is given, yet no species vibrates")
@@ -348,11 +358,43 @@ def _internal(internal, e_rot, vib_level, cell_temperature, species, particles, 
                             for entry in entries)
     if cell_temperature is not None:
         arrays["cell_temperature"] = _entries(
-            _array(cell_temperature, "cell_temperature", np.float64, 1, False),
+            _array(cell_temperature, "cell_temperature", _np.float64, 1, False),
             "cell_temperature", cells, "cell")
     elif needs_temperature:
         raise ValueError("colider: vibration and Parker's numbers need cell_temperature=")
     return [entry._as_tuple() for entry in entries], arrays
+
+
+def _diagnostics(pair_collisions, particle_collisions, position, separation, species,
+                 mass, particles):
+    """The diagnostics' arrays, each None when not asked for."""
+    arrays = {}
+    if pair_collisions is not None:
+        count = 1 if species is None else mass.shape[0]
+        pair_collisions = _array(pair_collisions, "pair_collisions", _np.int64, 2, True)
+        if pair_collisions.shape != (count, count):
+            raise ValueError(f"colider: pair_collisions has shape {pair_collisions.shape}; "
+                             f"it needs {(count, count)}, a count per pair of species")
+        arrays["pair_collisions"] = pair_collisions
+    if particle_collisions is not None:
+        arrays["particle_collisions"] = _entries(
+            _array(particle_collisions, "particle_collisions", _np.int32, 1, True),
+            "particle_collisions", particles, "particle")
+    if separation is not None:
+        if position is None:
+            raise ValueError("colider: separation is given without position=")
+        separation = _array(separation, "separation", _np.float64, 1, True)
+        if separation.shape != (2,):
+            raise ValueError(f"colider: separation has shape {separation.shape}; it needs (2,): "
+                             f"the sum of separations and their number")
+        arrays["separation"] = separation
+    if position is not None:
+        position = _array(position, "position", _np.float64, 2, False)
+        if position.shape != (particles, 3):
+            raise ValueError(f"colider: position must have shape ({particles}, 3), "
+                             f"not {position.shape}")
+        arrays["position"] = position
+    return arrays
 
 
 def _cell_range(first_cell, end_cell, cells):
@@ -365,7 +407,7 @@ def _cell_range(first_cell, end_cell, cells):
 
 
 def _index(value, name):
-    if isinstance(value, (bool, np.bool_)) or not isinstance(value, (int, np.integer)):
+    if isinstance(value, (bool, _np.bool_)) or not isinstance(value, (int, _np.integer)):
         raise TypeError(f"colider: {name} must be a whole number, not {type(value).__name__}")
     return int(value)
 
@@ -374,13 +416,13 @@ def sort_cells(cell_of, cells):
     """The cell lists (cell_population, cell_start, cross_ref), int32, of the
     particles whose cells cell_of (int32, one per particle, 0 to cells - 1)
     gives: each cell's particles in ascending order, in one counting pass."""
-    cell_of = _array(cell_of, "cell_of", np.int32, 1, False)
+    cell_of = _array(cell_of, "cell_of", _np.int32, 1, False)
     cells = _index(cells, "cells")
     if not 0 <= cells < 2**31:
         raise ValueError(f"colider: cells is {cells}; it must lie in [0, 2**31)")
-    population = np.empty(cells, dtype=np.int32)
-    start = np.empty(cells, dtype=np.int32)
-    cross_ref = np.empty(cell_of.shape[0], dtype=np.int32)
+    population = _np.empty(cells, dtype=_np.int32)
+    start = _np.empty(cells, dtype=_np.int32)
+    cross_ref = _np.empty(cell_of.shape[0], dtype=_np.int32)
     _core.sort_cells(cell_of, cells, population, start, cross_ref)
     return population, start, cross_ref
 
@@ -388,17 +430,18 @@ def sort_cells(cell_of, cells):
 def colider(velocity, max_rel_speed, select_remainder, select_coeff, cell_population,
             cell_start, cross_ref, generator=None, *, key=None, step=None, model=None,
             species=None, mass=None, first_cell=0, end_cell=None, internal=None, e_rot=None,
-            vib_level=None, cell_temperature=None):
+            vib_level=None, cell_temperature=None, pair_collisions=None,
+            particle_collisions=None, position=None, separation=None):
     """One time step's collisions; returns the number accepted (see the module's doc)."""
-    velocity = _array(velocity, "velocity", np.float64, 2, True)
+    velocity = _array(velocity, "velocity", _np.float64, 2, True)
     if velocity.shape[1] != 3:
         raise ValueError(f"colider: velocity must have shape (particles, 3), "
                          f"not {velocity.shape}")
-    max_rel_speed = _array(max_rel_speed, "max_rel_speed", np.float64, 1, True)
-    select_remainder = _array(select_remainder, "select_remainder", np.float64, 1, True)
-    cell_population = _array(cell_population, "cell_population", np.int32, 1, False)
-    cell_start = _array(cell_start, "cell_start", np.int32, 1, False)
-    cross_ref = _array(cross_ref, "cross_ref", np.int32, 1, False)
+    max_rel_speed = _array(max_rel_speed, "max_rel_speed", _np.float64, 1, True)
+    select_remainder = _array(select_remainder, "select_remainder", _np.float64, 1, True)
+    cell_population = _array(cell_population, "cell_population", _np.int32, 1, False)
+    cell_start = _array(cell_start, "cell_start", _np.int32, 1, False)
+    cross_ref = _array(cross_ref, "cross_ref", _np.int32, 1, False)
     cells = cell_population.shape[0]
     for name, array in (("cell_start", cell_start), ("max_rel_speed", max_rel_speed),
                         ("select_remainder", select_remainder)):
@@ -417,9 +460,11 @@ def colider(velocity, max_rel_speed, select_remainder, select_coeff, cell_popula
     first, end = _cell_range(first_cell, end_cell, cells)
     internal_data, internal_arrays = _internal(internal, e_rot, vib_level, cell_temperature,
                                                species, velocity.shape[0], cells)
+    diagnostics = _diagnostics(pair_collisions, particle_collisions, position, separation,
+                               species, mass, velocity.shape[0])
     extras = {"select_coeff_per_cell": per_cell, "models": models, "species": species,
               "mass": mass, "first_cell": first, "end_cell": end, "internal": internal_data,
-              **internal_arrays}
+              **internal_arrays, **diagnostics}
 
     if generator is None:
         if key is None or step is None:
@@ -427,7 +472,7 @@ def colider(velocity, max_rel_speed, select_remainder, select_coeff, cell_popula
         return _core.keyed(*arrays, _whole(key, "key"), _whole(step, "step"), **extras)
     if key is not None or step is not None:
         raise TypeError("colider: give a generator, or key= and step=, not both")
-    if not isinstance(generator, np.random.Generator):
+    if not isinstance(generator, _np.random.Generator):
         raise TypeError(f"colider: generator must be a numpy.random.Generator, "
                         f"not {type(generator).__name__}")
     bit_generator = generator.bit_generator

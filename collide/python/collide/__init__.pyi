@@ -10,6 +10,7 @@ __version__: str
 
 Float64Array = npt.NDArray[np.float64]
 Int32Array = npt.NDArray[np.int32]
+Int64Array = npt.NDArray[np.int64]
 
 class Model:
     def __eq__(self, other: object) -> bool: ...
@@ -72,6 +73,10 @@ def colider(
     e_rot: Optional[Float64Array] = None,
     vib_level: Optional[Int32Array] = None,
     cell_temperature: Optional[Float64Array] = None,
+    pair_collisions: Optional[Int64Array] = None,
+    particle_collisions: Optional[Int32Array] = None,
+    position: Optional[Float64Array] = None,
+    separation: Optional[Float64Array] = None,
 ) -> int: ...
 
 def sort_cells(cell_of: Int32Array, cells: int) -> Tuple[Int32Array, Int32Array, Int32Array]: ...

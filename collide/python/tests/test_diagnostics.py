@@ -1,0 +1,96 @@
+"""The step's records of its collisions from Python: the same bits with and
+without them, counts that add up to what the call returns, the refusals
+that leave every array as it was, and a namespace of public names only."""
+import numpy as np
+import pytest
+
+import collide
+from test_collide import copy_of, random_gas, same_bits
+
+
+def mixture(seed):
+    gas = random_gas(seed)
+    particles = gas["velocity"].shape[0]
+    gas["species"] = (np.arange(particles) % 2).astype(np.int32)
+    gas["mass"] = np.array([1.0, 3.0])
+    gas["model"] = [[collide.VHS(0.8, 1.0), collide.HardSphere(1.3)],
+                    [collide.HardSphere(1.3), collide.VSS(0.75, 1.5, 1.5)]]
+    return gas
+
+
+def records(particles, species=2):
+    rng = np.random.default_rng(5)
+    return {"pair_collisions": np.zeros((species, species), np.int64),
+            "particle_collisions": np.zeros(particles, np.int32),
+            "position": rng.random((particles, 3)),
+            "separation": np.zeros(2)}
+
+
+@pytest.mark.parametrize("gas_of, species", [(random_gas, 1), (mixture, 2)])
+def test_the_records_add_up_and_leave_the_bits(gas_of, species):
+    plain, recorded = gas_of(4), gas_of(4)
+    kept = records(plain["velocity"].shape[0], species)
+    total = 0
+    for step in range(3):
+        n = collide.colider(**plain, key=8, step=step)
+        assert collide.colider(**recorded, **kept, key=8, step=step) == n
+        total += n
+        assert same_bits(plain, recorded)
+    assert total > 500, "too few collisions to show anything"
+    pairs = kept["pair_collisions"]
+    assert pairs.sum() == total
+    assert np.all(np.tril(pairs, -1) == 0), "a pair of species a > b counts at [b, a]"
+    assert kept["particle_collisions"].sum() == 2 * total
+    assert kept["separation"][1] == total
+    assert 0 < kept["separation"][0] < np.sqrt(3) * total
+
+
+def refused(name, value, message):
+    return pytest.param(name, value, message, id=name + ": " + message[:30])
+
+
+@pytest.mark.parametrize("name, make, message", [
+    ("pair_collisions", lambda p: np.zeros((2, 2), np.int64),
+     r"pair_collisions has shape \(2, 2\); it needs \(1, 1\)"),
+    ("pair_collisions", lambda p: np.zeros((1, 1), np.int32),
+     "pair_collisions must have dtype int64, not int32"),
+    ("pair_collisions", lambda p: np.full((1, 1), -2, np.int64),
+     r"pair_collisions\[0\] is -2; a count must lie in"),
+    ("particle_collisions", lambda p: np.zeros(p - 1, np.int32),
+     "particle_collisions has 2999 entries; it needs 3000, one per particle"),
+    ("particle_collisions", lambda p: np.full(p, 2**31 - 1, np.int32),
+     r"particle_collisions\[[0-9]+\] is 2147483647 in cell 0"),
+    ("separation", lambda p: np.zeros(3), r"separation has shape \(3,\); it needs \(2,\)"),
+    ("separation", lambda p: np.array([np.inf, 0.0]),
+     r"separation is \(inf, 0\); its sum must lie in \[0, 1e300\]"),
+    ("position", lambda p: np.zeros((p, 2)), r"position must have shape \(3000, 3\)"),
+    ("position", lambda p: np.full((p, 3), np.nan), r"position\[[0-9]+\] is \(nan, nan, nan\)"),
+    ("position", lambda p: None, "separation is given without position="),
+])
+def test_each_refusal_names_the_argument_and_changes_nothing(name, make, message):
+    gas = random_gas(6)
+    kept = records(gas["velocity"].shape[0], 1)
+    kept[name] = make(gas["velocity"].shape[0])
+    before, kept_before = copy_of(gas), copy_of({k: v for k, v in kept.items() if v is not None})
+    with pytest.raises((ValueError, TypeError), match=message):
+        collide.colider(**gas, **kept, key=1, step=1)
+    assert same_bits(gas, before)
+    for key, value in kept_before.items():
+        assert np.array_equal(kept[key], value, equal_nan=True), key
+
+
+def test_the_records_must_be_writeable_and_their_own():
+    gas = random_gas(7)
+    kept = records(gas["velocity"].shape[0], 1)
+    kept["separation"].flags.writeable = False
+    with pytest.raises(ValueError, match="separation must be writeable"):
+        collide.colider(**gas, **kept, key=1, step=1)
+    kept = records(gas["velocity"].shape[0], 1)
+    kept["separation"] = gas["select_remainder"][:2]
+    with pytest.raises(ValueError, match="share memory"):
+        collide.colider(**gas, **kept, key=1, step=1)
+
+
+def test_the_namespace_holds_the_public_names_only():
+    public = {name for name in dir(collide) if not name.startswith("_")}
+    assert public == set(collide.__all__), public ^ set(collide.__all__)
