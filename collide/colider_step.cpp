@@ -95,7 +95,8 @@ void deflect(const double d[3], double g, double cos_th, double sin_th, double p
 const ArgumentNames kColiderNames = {"selectCoeff",  "maxRelSpeed",         "selectRemainder",
                                      "velocity(",    ")",                   "eRot(",
                                      "vibLevel(",    "cellTemperature",     "pairCollisions",
-                                     "particleCollisions[", "position(",    "separation"};
+                                     "particleCollisions[", "position(",    "separation",
+                                     "meanPopulation"};
 
 void check_distinct(const MatrixGas& gas, const Matrix* eRot) {
   const Matrix* writes[4] = {&gas.velocity, &gas.maxRelSpeed, &gas.selectRemainder, eRot};
@@ -115,7 +116,7 @@ void check_distinct(const MatrixGas& gas, const Matrix* eRot) {
 namespace {
 // The diagnostics as the step takes them: rows counted from 1, the
 // positions a Matrix of three columns and the velocity's rows.
-Diagnostics matrix_diagnostics(const StepDiagnostics& given, const Matrix& velocity,
+Diagnostics matrix_diagnostics(const StepOptions& given, const Matrix& velocity,
                                const Interactions& interactions, const char* function) {
   if (given.separation != nullptr && given.position == nullptr)
     throw ColiderError(std::string(function) + ": separation is given without position; give position too");
@@ -139,7 +140,7 @@ Diagnostics matrix_diagnostics(const StepDiagnostics& given, const Matrix& veloc
 
 MatrixGas matrix_gas(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
                      SelectCoeff selectCoeff, const SortList& cells, Interactions interactions,
-                     const InternalEnergy* internal, const StepDiagnostics* diagnostics,
+                     const InternalEnergy* internal, const StepOptions* diagnostics,
                      const char* function) {
   const Matrix* temperature = nullptr;
   if (internal != nullptr) {
@@ -167,7 +168,8 @@ MatrixGas matrix_gas(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemain
                          selectCoeff.perCell(),
                          cells,
                          checked_interactions(interactions, function),
-                         temperature};
+                         temperature,
+                         diagnostics != nullptr ? diagnostics->meanPopulation : nullptr};
   check_distinct(gas, internal != nullptr ? internal->eRot : nullptr);
   return gas;
 }
@@ -185,19 +187,29 @@ int begin_cell(CellStep& step, const MatrixGas& gas, int c) {
   const double temperature = gas.cellTemperature != nullptr ? (*gas.cellTemperature)(c, 1) : NAN;
   return step.begin({rows, &gas.maxRelSpeed(c, 1), &gas.selectRemainder(c, 1), coeff, N,
                      cells.crossRef + cells.cellStart[c], c, &gas.interactions, &kColiderNames,
-                     temperature});
+                     temperature,
+                     gas.meanPopulation != nullptr ? &(*gas.meanPopulation)(c, 1) : nullptr});
 }
 
 double expected_candidates(double selectCoeff, double maxRelSpeed, double selectRemainder, int N,
-                           int c, const ArgumentNames& names) {
+                           const double* meanPopulation, int c, const ArgumentNames& names) {
   require_finite(names.selectCoeff, selectCoeff, c);
   require_finite(names.maxRelSpeed, maxRelSpeed, c);
   require_finite(names.selectRemainder, selectRemainder, c);
-  const double S = N * selectCoeff * (N - 1) * maxRelSpeed + selectRemainder;
+  // N - 1 is exact as a double: the classic count keeps its bits.
+  double partners = N - 1;
+  if (meanPopulation != nullptr) {
+    partners = *meanPopulation;
+    if (!(partners >= 0 && partners <= DBL_MAX))
+      refuse(names.meanPopulation, partners, c, "it must be finite and 0 or more");
+  }
+  const double S = N * selectCoeff * partners * maxRelSpeed + selectRemainder;
   // The candidate count is an int: S must truncate to one.
   if (!(S > -2147483649.0 && S < 2147483648.0)) {
     throw ColiderError(std::string("colider: the expected candidate count N ") + names.selectCoeff +
-                       " (N - 1) " + names.maxRelSpeed + " + " + names.selectRemainder + " is " +
+                       (meanPopulation != nullptr ? std::string(" ") + names.meanPopulation + " "
+                                                  : std::string(" (N - 1) ")) +
+                       names.maxRelSpeed + " + " + names.selectRemainder + " is " +
                        shortest(S) + " in cell " + std::to_string(c) + " (N = " +
                        std::to_string(N) + ", " + names.selectCoeff + " = " + shortest(selectCoeff) +
                        ", " + names.maxRelSpeed + " = " + shortest(maxRelSpeed) + ", " +
@@ -223,7 +235,7 @@ int CellStep::begin(const CellInputs& in) {
     }
   }
   const double S = expected_candidates(in.selectCoeff, *in.maxRelSpeed, *in.selectRemainder, N,
-                                       cell_, *in.names);
+                                       in.meanPopulation, cell_, *in.names);
   const int M = static_cast<int>(S);
   *in.selectRemainder = S - M;
   names_ = in.names;

@@ -29,7 +29,7 @@ namespace {
 int range_with(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
                SelectCoeff selectCoeff, const SortList& cells, int firstCell, int lastCell,
                CellStreams streams, const collide_detail::Interactions& interactions,
-               const InternalEnergy* internal, const StepDiagnostics* diagnostics) {
+               const InternalEnergy* internal, const StepOptions* diagnostics) {
   if (firstCell < 1 || lastCell > cells.numCells || lastCell < firstCell - 1) {
     throw ColiderError("colider_range: cells " + std::to_string(firstCell) + " to " +
                        std::to_string(lastCell) + " are not a range within 1 to numCells = " +
@@ -48,7 +48,7 @@ int range_with(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
 int colider_range(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
                   SelectCoeff selectCoeff, const SortList& cells, int firstCell, int lastCell,
                   CellStreams streams, const CollisionModel& model,
-                  const StepDiagnostics* diagnostics) {
+                  const StepOptions* diagnostics) {
   return range_with(velocity, maxRelSpeed, selectRemainder, selectCoeff, cells, firstCell,
                     lastCell, streams, collide_detail::single_model(model), nullptr, diagnostics);
 }
@@ -56,7 +56,7 @@ int colider_range(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder
 int colider_range(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
                   SelectCoeff selectCoeff, const SortList& cells, int firstCell, int lastCell,
                   CellStreams streams, const Mixture& mixture,
-                  const StepDiagnostics* diagnostics) {
+                  const StepOptions* diagnostics) {
   return range_with(velocity, maxRelSpeed, selectRemainder, selectCoeff, cells, firstCell,
                     lastCell, streams, collide_detail::mixture_interactions(mixture), nullptr,
                     diagnostics);
@@ -65,7 +65,7 @@ int colider_range(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder
 int colider_range(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
                   SelectCoeff selectCoeff, const SortList& cells, int firstCell, int lastCell,
                   CellStreams streams, const CollisionModel& model, const InternalEnergy& internal,
-                  const StepDiagnostics* diagnostics) {
+                  const StepOptions* diagnostics) {
   return range_with(velocity, maxRelSpeed, selectRemainder, selectCoeff, cells, firstCell,
                     lastCell, streams, collide_detail::single_model(model), &internal, diagnostics);
 }
@@ -73,7 +73,7 @@ int colider_range(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder
 int colider_range(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
                   SelectCoeff selectCoeff, const SortList& cells, int firstCell, int lastCell,
                   CellStreams streams, const Mixture& mixture, const InternalEnergy& internal,
-                  const StepDiagnostics* diagnostics) {
+                  const StepOptions* diagnostics) {
   return range_with(velocity, maxRelSpeed, selectRemainder, selectCoeff, cells, firstCell,
                     lastCell, streams, collide_detail::mixture_interactions(mixture), &internal,
                     diagnostics);

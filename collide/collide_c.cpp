@@ -20,11 +20,13 @@ namespace {
 const ArgumentNames kFlatNames = {"select_coeff",    "max_rel_speed",        "select_remainder",
                                   "velocity[",       "]",                    "e_rot[",
                                   "vib_level[",      "cell_temperature",     "pair_collisions",
-                                  "particle_collisions[", "position[",       "separation"};
+                                  "particle_collisions[", "position[",       "separation",
+                                  "mean_population"};
 const ArgumentNames kPerCellNames = {"select_coeff_per_cell", "max_rel_speed", "select_remainder",
                                      "velocity[",       "]",                    "e_rot[",
                                      "vib_level[",      "cell_temperature",     "pair_collisions",
-                                     "particle_collisions[", "position[",       "separation"};
+                                     "particle_collisions[", "position[",       "separation",
+                                     "mean_population"};
 
 [[noreturn]] void refuse(const std::string& message) { throw ColiderError("colider: " + message); }
 
@@ -66,7 +68,8 @@ int begin_cell(CellStep& step, const FlatGas& g, int32_t c) {
                      per_cell ? a.select_coeff_per_cell[c] : a.select_coeff, N,
                      a.cross_ref + start, c, &g.interactions,
                      per_cell ? &kPerCellNames : &kFlatNames,
-                     a.cell_temperature != nullptr ? a.cell_temperature[c] : NAN});
+                     a.cell_temperature != nullptr ? a.cell_temperature[c] : NAN,
+                     a.mean_population != nullptr ? &a.mean_population[c] : nullptr});
 }
 
 bool cancel_requested(const FlatGas& g) {
@@ -212,6 +215,7 @@ void check_apart(const collide_arguments& a, const Interactions& interactions) {
       span("particle_collisions", a.particle_collisions, a.particles, true),
       span("separation", a.separation, 2, true),
       span("position", a.position, 3LL * a.particles, false),
+      span("mean_population", a.mean_population, a.mean_population != nullptr ? a.cells : 0, false),
       span("internal", a.internal,
            a.internal != nullptr ? (interactions.speciesCount > 0 ? interactions.speciesCount : 1) : 0,
            false)};
@@ -282,7 +286,8 @@ Interactions check(const collide_arguments& a, Interactions interactions) {
     }
     const bool per_cell_coeff = a.select_coeff_per_cell != nullptr;
     const double S = expected_candidates(per_cell_coeff ? a.select_coeff_per_cell[c] : a.select_coeff,
-                                         a.max_rel_speed[c], a.select_remainder[c], N, c,
+                                         a.max_rel_speed[c], a.select_remainder[c], N,
+                                         a.mean_population != nullptr ? &a.mean_population[c] : nullptr, c,
                                          per_cell_coeff ? kPerCellNames : kFlatNames);
     if (S >= 1) {
       candidates += static_cast<int32_t>(S);

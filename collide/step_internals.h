@@ -66,11 +66,13 @@ bool counting_sort(const int* cell_of, int particles, int cells, int* population
                    int* cross_ref, int base);
 
 // The expected candidate count S = N selectCoeff (N - 1) maxRelSpeed +
-// selectRemainder of a cell of N >= 2 particles, after checking that the
-// three values are finite and that S truncates to an int. Throws
-// ColiderError naming the value, the cell and the argument as `names` has it.
+// selectRemainder of a cell of N >= 2 particles, or with a mean population
+// N-bar (not null) N selectCoeff N-bar maxRelSpeed + selectRemainder, after
+// checking that the values are finite (N-bar 0 or more) and that S
+// truncates to an int. Throws ColiderError naming the value, the cell and
+// the argument as `names` has it.
 double expected_candidates(double selectCoeff, double maxRelSpeed, double selectRemainder, int N,
-                           int cell, const ArgumentNames& names);
+                           const double* meanPopulation, int cell, const ArgumentNames& names);
 
 class CellStream {
  public:

@@ -63,6 +63,7 @@ module collide
     type(c_ptr) :: e_rot = c_null_ptr, vib_level = c_null_ptr, cell_temperature = c_null_ptr
     type(c_ptr) :: pair_collisions = c_null_ptr, particle_collisions = c_null_ptr
     type(c_ptr) :: position = c_null_ptr, separation = c_null_ptr
+    type(c_ptr) :: mean_population = c_null_ptr
   end type
 
   interface

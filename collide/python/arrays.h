@@ -89,6 +89,7 @@ struct Arrays {
   std::optional<Levels> particle_collisions;
   std::optional<Positions> position;
   std::optional<PerCell> separation;
+  std::optional<Doubles> mean_population;
 
   // Every length the C interface takes from the arrays' shapes.
   void check_shapes() {
@@ -146,7 +147,9 @@ struct Arrays {
         {"particle_collisions", particle_collisions.has_value(),
          particle_collisions ? particle_collisions->shape(0) : 0, velocity.shape(0)},
         {"position", position.has_value(), position ? position->shape(0) : 0, velocity.shape(0)},
-        {"separation", separation.has_value(), separation ? separation->shape(0) : 0, 2}};
+        {"separation", separation.has_value(), separation ? separation->shape(0) : 0, 2},
+        {"mean_population", mean_population.has_value(),
+         mean_population ? mean_population->shape(0) : 0, cells}};
     for (const auto& o : diagnostics)
       if (o.given && o.size != o.needed)
         refuse(std::string(o.name) + " has " + std::to_string(o.size) + " entries; it needs " +
@@ -193,6 +196,7 @@ struct Arrays {
     a.particle_collisions = particle_collisions ? particle_collisions->data() : nullptr;
     a.position = position ? position->data() : nullptr;
     a.separation = separation ? separation->data() : nullptr;
+    a.mean_population = mean_population ? mean_population->data() : nullptr;
     return a;
   }
 };
@@ -278,7 +282,8 @@ inline int32_t keyed(Arrays a, uint64_t key, uint64_t step) {
       nb::arg("pair_collisions").noconvert().none() = nb::none(),                       \
       nb::arg("particle_collisions").noconvert().none() = nb::none(),                   \
       nb::arg("position").noconvert().none() = nb::none(),                              \
-      nb::arg("separation").noconvert().none() = nb::none()
+      nb::arg("separation").noconvert().none() = nb::none(),                            \
+      nb::arg("mean_population").noconvert().none() = nb::none()
 
 // A call of the module as nanobind binds it: the arrays, then the call's own
 // arguments, then the extras by keyword.
@@ -293,14 +298,14 @@ auto with_arrays(Result (*step)(Arrays, Rest...)) {
                 std::optional<Levels> vib_level, std::optional<Doubles> cell_temperature,
                 std::optional<PairCounts> pair_collisions,
                 std::optional<Levels> particle_collisions, std::optional<Positions> position,
-                std::optional<PerCell> separation) {
+                std::optional<PerCell> separation, std::optional<Doubles> mean_population) {
     std::vector<collide_internal> species_internal;
     for (const InternalValues& v : internal) species_internal.push_back(internal_of(v));
     return step(Arrays{velocity, max_rel_speed, select_remainder, cell_population, cell_start,
                        cross_ref, select_coeff, select_coeff_per_cell, models_of(models), species,
                        mass, first_cell, end_cell, species_internal, e_rot, vib_level,
                        cell_temperature, pair_collisions, particle_collisions, position,
-                       separation},
+                       separation, mean_population},
                 rest...);
   };
 }

@@ -2,7 +2,8 @@
 // and per particle, and the collision separation. Each against kinetic
 // theory or geometry, each the same from every form, none changing a bit of
 // the step, and each refused before anything changes where a call could
-// overflow it.
+// overflow it. Then the candidate count with a mean population, for cells
+// whose populations are fixed.
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -97,10 +98,10 @@ TEST(Diagnostics, TheCxxFormsRecordWhatTheCFormDoes) {
   } range_records, callable_records;
   range_records.particles.assign(static_cast<size_t>(flat.particles()) + 1, 0);
   callable_records.particles = range_records.particles;
-  const StepDiagnostics range_diagnostics = {range_records.pairs.data(),
+  const StepOptions range_diagnostics = {range_records.pairs.data(),
                                              range_records.particles.data(), &position,
                                              range_records.separation};
-  const StepDiagnostics callable_diagnostics = {callable_records.pairs.data(),
+  const StepOptions callable_diagnostics = {callable_records.pairs.data(),
                                                 callable_records.particles.data(), &position,
                                                 callable_records.separation};
   // The C form draws from the same generator as the callable form: its
@@ -315,6 +316,86 @@ TEST(Diagnostics, TheSeparationOfUniformPointsInACubeIsRobbinsConstant) {
       << "over " << separation[1] << " pairs";
 }
 
+// One species of hard spheres in equilibrium at kT = 1, m = 1, in cells of
+// `per_cell` particles each or, when `poisson`, spread at random over the
+// cells anew before every call. Returns the collisions of 200 calls over
+// their expectation from kinetic theory, (1/2) n^2 sigma <g> per volume: in
+// the step's terms select_coeff <N^2> <g> a cell and a call, <g> =
+// 4 / sqrt(pi). With `mean` every cell is given N-bar = per_cell.
+double rate_over_theory(bool poisson, bool mean) {
+  const int cells = 1000, per_cell = 30, particles = cells * per_cell, calls = 200;
+  const double coeff = 2.5e-3, pi = 3.14159265358979323846;
+  std::mt19937_64 engine(606);
+  std::normal_distribution<double> gauss;
+  std::vector<double> velocity(3 * particles);
+  for (double& v : velocity) v = gauss(engine);
+  double mean_velocity[3] = {0, 0, 0}, energy = 0;
+  for (int p = 0; p < particles; p++)
+    for (int d = 0; d < 3; d++) mean_velocity[d] += velocity[3 * p + d] / particles;
+  for (int p = 0; p < particles; p++)
+    for (int d = 0; d < 3; d++) {
+      velocity[3 * p + d] -= mean_velocity[d];
+      energy += 0.5 * velocity[3 * p + d] * velocity[3 * p + d];
+    }
+  for (double& v : velocity) v *= std::sqrt(1.5 * particles / energy);
+  std::vector<double> max_rel_speed(cells, 10.0), remainder(cells, 0.5),
+      mean_population(cells, per_cell);
+  std::vector<int32_t> cell_of(particles), population(cells), start(cells), cross_ref(particles);
+  for (int p = 0; p < particles; p++) cell_of[p] = p % cells;
+  std::uniform_int_distribution<int32_t> any_cell(0, cells - 1);
+  long long collisions = 0;
+  for (int call = 0; call < calls; call++) {
+    if (poisson || call == 0) {
+      if (poisson)
+        for (int32_t& c : cell_of) c = any_cell(engine);
+      char message[200];
+      EXPECT_EQ(collide_sort_cells(cell_of.data(), particles, cells, population.data(),
+                                   start.data(), cross_ref.data(), message, sizeof message),
+                COLLIDE_OK) << message;
+    }
+    collide_arguments a = {};
+    a.size = sizeof a;
+    a.velocity = velocity.data();
+    a.particles = particles;
+    a.max_rel_speed = max_rel_speed.data();
+    a.select_remainder = remainder.data();
+    a.cell_population = population.data();
+    a.cell_start = start.data();
+    a.cells = cells;
+    a.cross_ref = cross_ref.data();
+    a.cross_ref_size = particles;
+    a.select_coeff = coeff;
+    a.end_cell = cells;
+    if (mean) a.mean_population = mean_population.data();
+    int32_t n = 0;
+    char message[300];
+    EXPECT_EQ(collide_keyed(&a, 21, static_cast<uint64_t>(call), &n, message, sizeof message),
+              COLLIDE_OK) << message;
+    collisions += n;
+  }
+  // <N^2> over the cells: per_cell^2 when fixed; for particles spread
+  // evenly at random, a binomial count's N (N - 1) has the mean
+  // particles (particles - 1) / cells^2, and its N the mean per_cell.
+  const double squared = poisson ? static_cast<double>(particles) * (particles - 1) / cells / cells
+                                 : static_cast<double>(per_cell) * per_cell;
+  const double theory = calls * coeff * cells * squared * 4 / std::sqrt(pi);
+  return collisions / theory;
+}
+
+// About 1.1e6 collisions a run: a Poisson standard error of 0.1%, so 0.5%
+// is beyond the 0.1% level, and the 29/30 of fixed cells without N-bar
+// (3.3% short) is far outside it.
+TEST(MeanPopulation, FixedPopulationsCollideAtTheTheoryRateWithIt) {
+  EXPECT_NEAR(rate_over_theory(false, true), 1.0, 0.005);
+  EXPECT_NEAR(rate_over_theory(false, false), 29.0 / 30, 0.005)
+      << "N (N - 1) candidates in cells of exactly N";
+}
+
+TEST(MeanPopulation, PoissonPopulationsCollideAtTheTheoryRateEitherWay) {
+  EXPECT_NEAR(rate_over_theory(true, false), 1.0, 0.005);
+  EXPECT_NEAR(rate_over_theory(true, true), 1.0, 0.005);
+}
+
 struct Refusal {
   const char* what;
   std::function<void(collide_arguments&, Records&)> spoil;
@@ -351,6 +432,18 @@ const Refusal kRefusals[] = {
     {"pair counts in the particle counts", [](collide_arguments& a, Records& r) {
        a.pair_collisions = reinterpret_cast<int64_t*>(r.particles.data()); },
      "^collide_keyed: pair_collisions and particle_collisions share memory; each needs its own$"},
+    {"a mean population that is not a number", [](collide_arguments& a, Records&) {
+       static double mean[12];
+       for (double& m : mean) m = 50;
+       mean[4] = kNaN;
+       a.mean_population = mean; },
+     "^collide_keyed: mean_population is -?nan in cell 4; it must be finite and 0 or more$"},
+    {"a negative mean population", [](collide_arguments& a, Records&) {
+       static double mean[12];
+       for (double& m : mean) m = 50;
+       mean[9] = -1;
+       a.mean_population = mean; },
+     "^collide_keyed: mean_population is -1 in cell 9; it must be finite and 0 or more$"},
     {"a separation in the velocities", [](collide_arguments& a, Records&) {
        a.separation = a.velocity + 30; },
      "^collide_keyed: velocity and separation share memory; each needs its own$"},
@@ -396,7 +489,7 @@ TEST(Diagnostics, TheCxxFormsRefuseAPositionOfTheWrongShapeOrNone) {
       {&short_rows, "colider_range: position is 599 x 3; it must have three columns and a row per "
                     "velocity row, 600"}};
   for (const auto& c : cases) {
-    const StepDiagnostics diagnostics = {nullptr, nullptr, c.position, separation};
+    const StepOptions diagnostics = {nullptr, nullptr, c.position, separation};
     try {
       colider_range(gas.velocity, gas.max_rel_speed, gas.select_remainder, 0.004, gas.cells, 1, 12,
                     CellStreams{1, 1}, HardSphere(), &diagnostics);

@@ -108,10 +108,11 @@ struct InternalEnergy {
   int* vibLevel;
 };
 
-// What a step records of the collisions it accepts, for the callable form
-// and colider_range; each nullptr when not asked for, and each added to,
-// never cleared (collide.h's collide_arguments gives the ranges each must
-// lie in, so that no call can overflow it):
+// What a step records of the collisions it accepts, and how it counts its
+// candidates, for the callable form and colider_range. The records are
+// each nullptr when not asked for, and each added to, never cleared
+// (collide.h's collide_arguments gives the ranges each must lie in, so that
+// no call can overflow it):
 //   pairCollisions      S x S counts (1 without a Mixture): a collision of
 //                       species a and b adds 1 at [min(a, b) S + max(a, b)]
 //   particleCollisions  particleCollisions[p]: particle p's count, for every
@@ -122,14 +123,22 @@ struct InternalEnergy {
 //   separation          separation[0] adds each accepted pair's distance
 //                       |x_a - x_b|, separation[1] adds 1: their ratio is the
 //                       mean collision separation
+// and the count:
+//   meanPopulation      nullptr, or row c, column 1: cell c's time-averaged
+//                       population N-bar, finite and 0 or more; a cell of N
+//                       particles then examines N selectCoeff N-bar
+//                       maxRelSpeed(c) + selectRemainder(c) candidates
+//                       instead of N selectCoeff (N - 1) ... (for cells
+//                       whose populations do not vary as Poisson's do)
 // Calls that run at the same time over ranges of cells each need their own
 // pairCollisions and separation. The arrays are the caller's and must
 // outlive the call.
-struct StepDiagnostics {
-  std::int64_t* pairCollisions;
-  int* particleCollisions;
-  const Matrix* position;
-  double* separation;
+struct StepOptions {
+  std::int64_t* pairCollisions = nullptr;
+  int* particleCollisions = nullptr;
+  const Matrix* position = nullptr;
+  double* separation = nullptr;
+  const Matrix* meanPopulation = nullptr;
 };
 
 // selectCoeff, for the callable form and colider_range: one number for
@@ -168,14 +177,14 @@ Interactions mixture_interactions(const Mixture& mixture);
 // internal energy (nullptr: none) taken in.
 MatrixGas matrix_gas(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
                      SelectCoeff selectCoeff, const SortList& cells, Interactions interactions,
-                     const InternalEnergy* internal, const StepDiagnostics* diagnostics,
+                     const InternalEnergy* internal, const StepOptions* diagnostics,
                      const char* function);
 
 template <class Generator>
 int colider_callable(Matrix& velocity, Matrix& maxRelSpeed, Generator& generator,
                      Matrix& selectRemainder, SelectCoeff selectCoeff, SortList& cells,
                      const Interactions& interactions, const InternalEnergy* internal = nullptr,
-                     const StepDiagnostics* diagnostics = nullptr) {
+                     const StepOptions* diagnostics = nullptr) {
   const MatrixGas gas = matrix_gas(velocity, maxRelSpeed, selectRemainder, selectCoeff, cells,
                                    interactions, internal, diagnostics, "colider");
   return collide_cells(gas, 1, cells.numCells + 1,
@@ -199,7 +208,7 @@ template <class Generator,
 int colider(Matrix& velocity, Matrix& maxRelSpeed, double /*spare*/, Generator&& generator,
             Matrix& selectRemainder, SelectCoeff selectCoeff, SortList& cells,
             const CollisionModel& model = HardSphere(),
-            const StepDiagnostics* diagnostics = nullptr) {
+            const StepOptions* diagnostics = nullptr) {
   return collide_detail::colider_callable(velocity, maxRelSpeed, generator, selectRemainder,
                                           selectCoeff, cells,
                                           collide_detail::single_model(model), nullptr,
@@ -210,7 +219,7 @@ template <class Generator,
           class = decltype(static_cast<double>(std::declval<Generator&>()()))>
 int colider(Matrix& velocity, Matrix& maxRelSpeed, double /*spare*/, Generator&& generator,
             Matrix& selectRemainder, SelectCoeff selectCoeff, SortList& cells,
-            const Mixture& mixture, const StepDiagnostics* diagnostics = nullptr) {
+            const Mixture& mixture, const StepOptions* diagnostics = nullptr) {
   return collide_detail::colider_callable(velocity, maxRelSpeed, generator, selectRemainder,
                                           selectCoeff, cells,
                                           collide_detail::mixture_interactions(mixture), nullptr,
@@ -223,7 +232,7 @@ template <class Generator,
 int colider(Matrix& velocity, Matrix& maxRelSpeed, double /*spare*/, Generator&& generator,
             Matrix& selectRemainder, SelectCoeff selectCoeff, SortList& cells,
             const CollisionModel& model, const InternalEnergy& internal,
-            const StepDiagnostics* diagnostics = nullptr) {
+            const StepOptions* diagnostics = nullptr) {
   return collide_detail::colider_callable(velocity, maxRelSpeed, generator, selectRemainder,
                                           selectCoeff, cells, collide_detail::single_model(model),
                                           &internal, diagnostics);
@@ -234,7 +243,7 @@ template <class Generator,
 int colider(Matrix& velocity, Matrix& maxRelSpeed, double /*spare*/, Generator&& generator,
             Matrix& selectRemainder, SelectCoeff selectCoeff, SortList& cells,
             const Mixture& mixture, const InternalEnergy& internal,
-            const StepDiagnostics* diagnostics = nullptr) {
+            const StepOptions* diagnostics = nullptr) {
   return collide_detail::colider_callable(velocity, maxRelSpeed, generator, selectRemainder,
                                           selectCoeff, cells,
                                           collide_detail::mixture_interactions(mixture), &internal,
@@ -267,19 +276,19 @@ struct CellStreams {
 int colider_range(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
                   SelectCoeff selectCoeff, const SortList& cells, int firstCell, int lastCell,
                   CellStreams streams, const CollisionModel& model = HardSphere(),
-                  const StepDiagnostics* diagnostics = nullptr);
+                  const StepOptions* diagnostics = nullptr);
 int colider_range(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
                   SelectCoeff selectCoeff, const SortList& cells, int firstCell, int lastCell,
                   CellStreams streams, const Mixture& mixture,
-                  const StepDiagnostics* diagnostics = nullptr);
+                  const StepOptions* diagnostics = nullptr);
 // The same, with internal energy.
 int colider_range(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
                   SelectCoeff selectCoeff, const SortList& cells, int firstCell, int lastCell,
                   CellStreams streams, const CollisionModel& model, const InternalEnergy& internal,
-                  const StepDiagnostics* diagnostics = nullptr);
+                  const StepOptions* diagnostics = nullptr);
 int colider_range(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
                   SelectCoeff selectCoeff, const SortList& cells, int firstCell, int lastCell,
                   CellStreams streams, const Mixture& mixture, const InternalEnergy& internal,
-                  const StepDiagnostics* diagnostics = nullptr);
+                  const StepOptions* diagnostics = nullptr);
 
 #endif

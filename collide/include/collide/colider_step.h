@@ -125,6 +125,7 @@ struct ArgumentNames {
   const char* particleCollisions;  // a particle p's count: "particleCollisions[" p "]"
   const char* position;            // its position: "position(" p ")" or "position[" p "]"
   const char* separation;
+  const char* meanPopulation;
 };
 
 struct CellInputs {
@@ -138,6 +139,7 @@ struct CellInputs {
   const Interactions* interactions;
   const ArgumentNames* names;
   double temperature;  // the cell's kT, with internal energy; NaN: none given
+  const double* meanPopulation;  // the cell's N-bar (nullptr: N - 1 partners)
 };
 
 // One cell of one step.
@@ -320,6 +322,7 @@ struct MatrixGas {
   const SortList& cells;
   Interactions interactions;
   const Matrix* cellTemperature;  // row c, column 1: cell c's kT (nullptr: none)
+  const Matrix* meanPopulation;   // row c, column 1: cell c's N-bar (nullptr: none)
 };
 
 // Begins cell c of `gas` (from 1); its Matrix entries go through the

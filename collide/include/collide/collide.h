@@ -173,6 +173,13 @@ typedef struct collide_internal {
  *                     Calls that run at the same time over ranges of cells
  *                     each need their own pair_collisions and separation;
  *                     particle_collisions is shared as velocity is.
+ *   mean_population   NULL, or cells doubles: each cell's time-averaged
+ *                     population N-bar, finite and 0 or more. A cell of N
+ *                     particles then expects
+ *                       N select_coeff N-bar max_rel_speed + select_remainder
+ *                     candidates instead of N select_coeff (N - 1) ..., the
+ *                     count for cells whose populations do not vary as
+ *                     Poisson's do (collide/README.md)
  *   cancel            NULL, or a function the call asks, with
  *                     cancel_context, before each cell and after every
  *                     65536 candidate pairs whether to stop: a nonzero
@@ -187,7 +194,7 @@ typedef struct collide_internal {
  *
  * Another thread may rewrite the arrays the call only reads while it runs:
  * cell_population, cell_start, cross_ref, species, select_coeff_per_cell,
- * mass, models and position. Each value is read where it is used and checked there
+ * mass, models, position and mean_population. Each value is read where it is used and checked there
  * (an index against its array, a mass against the range of the masses
  * checked when the call began; a table's model, read at a cell's first pair
  * that takes it, against its ranges; one model for every pair is copied
@@ -229,6 +236,7 @@ typedef struct collide_arguments {
   int32_t* particle_collisions;
   const double* position;
   double* separation;
+  const double* mean_population;
 } collide_arguments;
 
 /* Cell lists in the order that makes a step's results independent of how

@@ -46,6 +46,10 @@ position          float64 (particles, 3): each particle's position, needed
 separation        float64 (2,): the call adds each accepted pair's distance
                   to separation[0] and 1 to separation[1], so that their
                   ratio is the mean collision separation
+mean_population   float64 (cells,): each cell's time-averaged population
+                  N-bar; a cell of N particles then expects
+                  N select_coeff N-bar max_rel_speed + select_remainder
+                  candidates instead of N select_coeff (N - 1) ...
 first_cell, end_cell  only the cells first_cell to end_cell - 1 are done
                   (all by default), so that ranks or threads can each take
                   a range; ranges done in any order give one call's bits
@@ -431,7 +435,7 @@ def colider(velocity, max_rel_speed, select_remainder, select_coeff, cell_popula
             cell_start, cross_ref, generator=None, *, key=None, step=None, model=None,
             species=None, mass=None, first_cell=0, end_cell=None, internal=None, e_rot=None,
             vib_level=None, cell_temperature=None, pair_collisions=None,
-            particle_collisions=None, position=None, separation=None):
+            particle_collisions=None, position=None, separation=None, mean_population=None):
     """One time step's collisions; returns the number accepted (see the module's doc)."""
     velocity = _array(velocity, "velocity", _np.float64, 2, True)
     if velocity.shape[1] != 3:
@@ -462,6 +466,10 @@ def colider(velocity, max_rel_speed, select_remainder, select_coeff, cell_popula
                                                species, velocity.shape[0], cells)
     diagnostics = _diagnostics(pair_collisions, particle_collisions, position, separation,
                                species, mass, velocity.shape[0])
+    if mean_population is not None:
+        diagnostics["mean_population"] = _entries(
+            _array(mean_population, "mean_population", _np.float64, 1, False),
+            "mean_population", cells, "cell")
     extras = {"select_coeff_per_cell": per_cell, "models": models, "species": species,
               "mass": mass, "first_cell": first, "end_cell": end, "internal": internal_data,
               **internal_arrays, **diagnostics}

@@ -77,6 +77,7 @@ def colider(
     particle_collisions: Optional[Int32Array] = None,
     position: Optional[Float64Array] = None,
     separation: Optional[Float64Array] = None,
+    mean_population: Optional[Float64Array] = None,
 ) -> int: ...
 
 def sort_cells(cell_of: Int32Array, cells: int) -> Tuple[Int32Array, Int32Array, Int32Array]: ...
