@@ -160,7 +160,14 @@ MatrixGas matrix_gas(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemain
     interactions.vibLevel = internal->vibLevel != nullptr ? internal->vibLevel + 1 : nullptr;
     temperature = internal->cellTemperature;
   }
-  if (diagnostics != nullptr) interactions.diagnostics = matrix_diagnostics(*diagnostics, velocity, interactions, function);
+  if (diagnostics != nullptr) {
+    interactions.diagnostics = matrix_diagnostics(*diagnostics, velocity, interactions, function);
+    const int offset = diagnostics->cellOffset;
+    if (offset < 0 || static_cast<long long>(offset) + cells.numCells > 2147483647) {
+      throw ColiderError(std::string(function) + ": cellOffset is " + std::to_string(offset) +
+                         "; it must be 0 or more, and cellOffset + numCells at most 2147483647");
+    }
+  }
   const MatrixGas gas = {velocity,
                          maxRelSpeed,
                          selectRemainder,
@@ -169,26 +176,28 @@ MatrixGas matrix_gas(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemain
                          cells,
                          checked_interactions(interactions, function),
                          temperature,
-                         diagnostics != nullptr ? diagnostics->meanPopulation : nullptr};
+                         diagnostics != nullptr ? diagnostics->meanPopulation : nullptr,
+                         diagnostics != nullptr ? diagnostics->cellOffset : 0};
   check_distinct(gas, internal != nullptr ? internal->eRot : nullptr);
   return gas;
 }
 
 int begin_cell(CellStep& step, const MatrixGas& gas, int c) {
   const SortList& cells = gas.cells;
-  const int N = cells.cellPopulation[c];
+  const int l = c - gas.cellOffset;  // the cell's rows and entries
+  const int N = cells.cellPopulation[l];
   if (N < 0) refuse("cellPopulation", N, c, "it must not be negative");
   if (N <= 1) return 0;
-  if (cells.cellStart[c] < 0) refuse("cellStart", cells.cellStart[c], c, "it must not be negative");
+  if (cells.cellStart[l] < 0) refuse("cellStart", cells.cellStart[l], c, "it must not be negative");
   const double coeff =
-      gas.selectCoeffPerCell != nullptr ? (*gas.selectCoeffPerCell)(c, 1) : gas.selectCoeff;
+      gas.selectCoeffPerCell != nullptr ? (*gas.selectCoeffPerCell)(l, 1) : gas.selectCoeff;
   const VelocityRows rows = {&gas.velocity(1, 1), gas.velocity.nRow(), gas.velocity.nCol(), 1,
                              &gas.velocity};
-  const double temperature = gas.cellTemperature != nullptr ? (*gas.cellTemperature)(c, 1) : NAN;
-  return step.begin({rows, &gas.maxRelSpeed(c, 1), &gas.selectRemainder(c, 1), coeff, N,
-                     cells.crossRef + cells.cellStart[c], c, &gas.interactions, &kColiderNames,
+  const double temperature = gas.cellTemperature != nullptr ? (*gas.cellTemperature)(l, 1) : NAN;
+  return step.begin({rows, &gas.maxRelSpeed(l, 1), &gas.selectRemainder(l, 1), coeff, N,
+                     cells.crossRef + cells.cellStart[l], c, &gas.interactions, &kColiderNames,
                      temperature,
-                     gas.meanPopulation != nullptr ? &(*gas.meanPopulation)(c, 1) : nullptr});
+                     gas.meanPopulation != nullptr ? &(*gas.meanPopulation)(l, 1) : nullptr});
 }
 
 double expected_candidates(double selectCoeff, double maxRelSpeed, double selectRemainder, int N,

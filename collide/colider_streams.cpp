@@ -30,14 +30,16 @@ int range_with(Matrix& velocity, Matrix& maxRelSpeed, Matrix& selectRemainder,
                SelectCoeff selectCoeff, const SortList& cells, int firstCell, int lastCell,
                CellStreams streams, const collide_detail::Interactions& interactions,
                const InternalEnergy* internal, const StepOptions* diagnostics) {
-  if (firstCell < 1 || lastCell > cells.numCells || lastCell < firstCell - 1) {
-    throw ColiderError("colider_range: cells " + std::to_string(firstCell) + " to " +
-                       std::to_string(lastCell) + " are not a range within 1 to numCells = " +
-                       std::to_string(cells.numCells));
-  }
   const collide_detail::MatrixGas gas = collide_detail::matrix_gas(
       velocity, maxRelSpeed, selectRemainder, selectCoeff, cells, interactions, internal,
       diagnostics, "colider_range");
+  const int offset = gas.cellOffset;
+  if (firstCell - offset < 1 || lastCell - offset > cells.numCells || lastCell < firstCell - 1) {
+    throw ColiderError("colider_range: cells " + std::to_string(firstCell) + " to " +
+                       std::to_string(lastCell) + " are not a range within " +
+                       (offset != 0 ? std::to_string(offset + 1) + " to cellOffset + " : "1 to ") +
+                       "numCells = " + std::to_string(offset + cells.numCells));
+  }
   return collide_detail::collide_cells(gas, firstCell, lastCell + 1, [streams](int c) {
     return collide_detail::CellStream(streams, static_cast<std::uint64_t>(c - 1));
   });

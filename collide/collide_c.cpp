@@ -34,14 +34,20 @@ std::string at(const char* array, long long index) {
   return std::string(array) + "[" + std::to_string(index) + "]";
 }
 
-std::string cell_population_is_negative(int32_t c, int32_t N) {
-  return at("cell_population", c) + " is " + std::to_string(N) + "; it must not be negative";
+// Cell c's entry of the per-cell arrays, which begin at cell cell_offset.
+int32_t entry(const collide_arguments& a, int32_t c) { return c - a.cell_offset; }
+
+std::string cell_population_is_negative(const collide_arguments& a, int32_t c, int32_t N) {
+  std::string line = at("cell_population", entry(a, c)) + " is " + std::to_string(N);
+  if (a.cell_offset != 0) line += " in cell " + std::to_string(c);
+  return line + "; it must not be negative";
 }
 
 std::string cell_outside(const collide_arguments& a, int32_t c, int32_t start, int32_t N) {
-  return at("cell_start", c) + " is " + std::to_string(start) + " in cell " + std::to_string(c) +
-         "; with " + at("cell_population", c) + " = " + std::to_string(N) +
-         " the cell must lie within cross_ref_size = " + std::to_string(a.cross_ref_size);
+  return at("cell_start", entry(a, c)) + " is " + std::to_string(start) + " in cell " +
+         std::to_string(c) + "; with " + at("cell_population", entry(a, c)) + " = " +
+         std::to_string(N) + " the cell must lie within cross_ref_size = " +
+         std::to_string(a.cross_ref_size);
 }
 
 // The arguments as the cell loop takes them.
@@ -56,20 +62,21 @@ struct FlatGas {
 // stop it but never send it outside cross_ref.
 int begin_cell(CellStep& step, const FlatGas& g, int32_t c) {
   const collide_arguments& a = g.a;
-  const int32_t N = a.cell_population[c];
+  const int32_t l = entry(a, c);
+  const int32_t N = a.cell_population[l];
   if (N <= 1) {
-    if (N < 0) refuse(cell_population_is_negative(c, N));
+    if (N < 0) refuse(cell_population_is_negative(a, c, N));
     return 0;
   }
-  const int32_t start = a.cell_start[c];
+  const int32_t start = a.cell_start[l];
   if (start < 0 || static_cast<long long>(start) + N > a.cross_ref_size) refuse(cell_outside(a, c, start, N));
   const bool per_cell = a.select_coeff_per_cell != nullptr;
-  return step.begin({g.rows, &a.max_rel_speed[c], &a.select_remainder[c],
-                     per_cell ? a.select_coeff_per_cell[c] : a.select_coeff, N,
+  return step.begin({g.rows, &a.max_rel_speed[l], &a.select_remainder[l],
+                     per_cell ? a.select_coeff_per_cell[l] : a.select_coeff, N,
                      a.cross_ref + start, c, &g.interactions,
                      per_cell ? &kPerCellNames : &kFlatNames,
-                     a.cell_temperature != nullptr ? a.cell_temperature[c] : NAN,
-                     a.mean_population != nullptr ? &a.mean_population[c] : nullptr});
+                     a.cell_temperature != nullptr ? a.cell_temperature[l] : NAN,
+                     a.mean_population != nullptr ? &a.mean_population[l] : nullptr});
 }
 
 bool cancel_requested(const FlatGas& g) {
@@ -236,10 +243,21 @@ Interactions check(const collide_arguments& a, Interactions interactions) {
   if (a.cells < 0) refuse("cells is " + std::to_string(a.cells) + "; it must not be negative");
   if (a.cross_ref_size < 0)
     refuse("cross_ref_size is " + std::to_string(a.cross_ref_size) + "; it must not be negative");
-  if (a.first_cell < 0 || a.end_cell < a.first_cell || a.end_cell > a.cells) {
+  if (a.cell_offset < 0 || static_cast<long long>(a.cell_offset) + a.cells > 2147483647) {
+    refuse("cell_offset is " + std::to_string(a.cell_offset) +
+           "; it must be 0 or more, and cell_offset + cells at most 2147483647");
+  }
+  if (a.first_cell < a.cell_offset || a.end_cell < a.first_cell ||
+      a.end_cell > a.cell_offset + a.cells) {
+    if (a.cell_offset == 0) {
+      refuse("first_cell " + std::to_string(a.first_cell) + " and end_cell " +
+             std::to_string(a.end_cell) + " are not a range within 0 to cells = " +
+             std::to_string(a.cells));
+    }
     refuse("first_cell " + std::to_string(a.first_cell) + " and end_cell " +
-           std::to_string(a.end_cell) + " are not a range within 0 to cells = " +
-           std::to_string(a.cells));
+           std::to_string(a.end_cell) + " are not a range within the per-cell arrays' cells, " +
+           std::to_string(a.cell_offset) + " to cell_offset + cells = " +
+           std::to_string(a.cell_offset + a.cells));
   }
   interactions = checked_interactions(interactions, "colider", "models[0]");
   if (a.first_cell == a.end_cell) return interactions;
@@ -257,10 +275,11 @@ Interactions check(const collide_arguments& a, Interactions interactions) {
   check_diagnostics(interactions.diagnostics, kFlatNames);
   long long candidates = 0;
   for (int32_t c = a.first_cell; c < a.end_cell; c++) {
-    const int32_t N = a.cell_population[c];
-    if (N < 0) refuse(cell_population_is_negative(c, N));
+    const int32_t l = entry(a, c);
+    const int32_t N = a.cell_population[l];
+    if (N < 0) refuse(cell_population_is_negative(a, c, N));
     if (N <= 1) continue;
-    const int32_t start = a.cell_start[c];
+    const int32_t start = a.cell_start[l];
     if (start < 0 || static_cast<long long>(start) + N > a.cross_ref_size)
       refuse(cell_outside(a, c, start, N));
     if (a.cross_ref == nullptr) refuse("cross_ref is NULL");
@@ -280,14 +299,14 @@ Interactions check(const collide_arguments& a, Interactions interactions) {
     if (a.velocity == nullptr) refuse("velocity is NULL");
     check_cell_velocities(a, start, N, c);
     if (interactions.internal != nullptr) {
-      const double temperature = a.cell_temperature != nullptr ? a.cell_temperature[c] : NAN;
+      const double temperature = a.cell_temperature != nullptr ? a.cell_temperature[l] : NAN;
       check_cell_internal(interactions, {a.velocity, a.particles, 3, 0, nullptr}, a.cross_ref + start,
                           N, temperature, c, kFlatNames);
     }
     const bool per_cell_coeff = a.select_coeff_per_cell != nullptr;
-    const double S = expected_candidates(per_cell_coeff ? a.select_coeff_per_cell[c] : a.select_coeff,
-                                         a.max_rel_speed[c], a.select_remainder[c], N,
-                                         a.mean_population != nullptr ? &a.mean_population[c] : nullptr, c,
+    const double S = expected_candidates(per_cell_coeff ? a.select_coeff_per_cell[l] : a.select_coeff,
+                                         a.max_rel_speed[l], a.select_remainder[l], N,
+                                         a.mean_population != nullptr ? &a.mean_population[l] : nullptr, c,
                                          per_cell_coeff ? kPerCellNames : kFlatNames);
     if (S >= 1) {
       candidates += static_cast<int32_t>(S);

@@ -64,6 +64,7 @@ module collide
     type(c_ptr) :: pair_collisions = c_null_ptr, particle_collisions = c_null_ptr
     type(c_ptr) :: position = c_null_ptr, separation = c_null_ptr
     type(c_ptr) :: mean_population = c_null_ptr
+    integer(c_int32_t) :: cell_offset = 0
   end type
 
   interface

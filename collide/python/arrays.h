@@ -90,6 +90,7 @@ struct Arrays {
   std::optional<Positions> position;
   std::optional<PerCell> separation;
   std::optional<Doubles> mean_population;
+  int64_t cell_offset;  // the cell the per-cell arrays begin with
 
   // Every length the C interface takes from the arrays' shapes.
   void check_shapes() {
@@ -157,10 +158,15 @@ struct Arrays {
     if (!internal.empty() && internal.size() != species_count)
       refuse("internal has " + std::to_string(internal.size()) + " entries; it needs " +
              std::to_string(species_count) + ", one per species");
-    if (end_cell < 0) end_cell = static_cast<int64_t>(cells);
-    if (first_cell < 0 || first_cell > end_cell || end_cell > static_cast<int64_t>(cells))
+    const int64_t last = cell_offset + static_cast<int64_t>(cells);
+    if (cell_offset < 0 || last > 2147483647)
+      refuse("cell_offset is " + std::to_string(cell_offset) +
+             "; it must be 0 or more, and cell_offset + cells at most 2147483647");
+    if (end_cell < 0) end_cell = last;
+    if (first_cell < cell_offset || first_cell > end_cell || end_cell > last)
       refuse("first_cell " + std::to_string(first_cell) + " and end_cell " +
-             std::to_string(end_cell) + " are not a range within 0 to " + std::to_string(cells));
+             std::to_string(end_cell) + " are not a range within " + std::to_string(cell_offset) +
+             " to " + std::to_string(last));
   }
 
   // The C interface's arguments, the shapes checked.
@@ -181,6 +187,7 @@ struct Arrays {
     a.select_coeff_per_cell = select_coeff_per_cell ? select_coeff_per_cell->data() : nullptr;
     a.first_cell = static_cast<int32_t>(first_cell);
     a.end_cell = static_cast<int32_t>(end_cell);
+    a.cell_offset = static_cast<int32_t>(cell_offset);
     a.models = models.empty() ? nullptr : models.data();
     a.model_count = static_cast<int32_t>(models.size());
     a.model_size = sizeof(collide_model);
@@ -283,7 +290,8 @@ inline int32_t keyed(Arrays a, uint64_t key, uint64_t step) {
       nb::arg("particle_collisions").noconvert().none() = nb::none(),                   \
       nb::arg("position").noconvert().none() = nb::none(),                              \
       nb::arg("separation").noconvert().none() = nb::none(),                            \
-      nb::arg("mean_population").noconvert().none() = nb::none()
+      nb::arg("mean_population").noconvert().none() = nb::none(),                       \
+      nb::arg("cell_offset") = 0
 
 // A call of the module as nanobind binds it: the arrays, then the call's own
 // arguments, then the extras by keyword.
@@ -298,14 +306,15 @@ auto with_arrays(Result (*step)(Arrays, Rest...)) {
                 std::optional<Levels> vib_level, std::optional<Doubles> cell_temperature,
                 std::optional<PairCounts> pair_collisions,
                 std::optional<Levels> particle_collisions, std::optional<Positions> position,
-                std::optional<PerCell> separation, std::optional<Doubles> mean_population) {
+                std::optional<PerCell> separation, std::optional<Doubles> mean_population,
+                int64_t cell_offset) {
     std::vector<collide_internal> species_internal;
     for (const InternalValues& v : internal) species_internal.push_back(internal_of(v));
     return step(Arrays{velocity, max_rel_speed, select_remainder, cell_population, cell_start,
                        cross_ref, select_coeff, select_coeff_per_cell, models_of(models), species,
                        mass, first_cell, end_cell, species_internal, e_rot, vib_level,
                        cell_temperature, pair_collisions, particle_collisions, position,
-                       separation, mean_population},
+                       separation, mean_population, cell_offset},
                 rest...);
   };
 }

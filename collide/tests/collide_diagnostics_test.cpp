@@ -3,10 +3,13 @@
 // theory or geometry, each the same from every form, none changing a bit of
 // the step, and each refused before anything changes where a call could
 // overflow it. Then the candidate count with a mean population, for cells
-// whose populations are fixed.
+// whose populations are fixed, and per-cell arrays that hold a range's
+// cells only.
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
+#include <algorithm>
 #include <functional>
 #include <limits>
 #include <random>
@@ -394,6 +397,117 @@ TEST(MeanPopulation, FixedPopulationsCollideAtTheTheoryRateWithIt) {
 TEST(MeanPopulation, PoissonPopulationsCollideAtTheTheoryRateEitherWay) {
   EXPECT_NEAR(rate_over_theory(true, false), 1.0, 0.005);
   EXPECT_NEAR(rate_over_theory(true, true), 1.0, 0.005);
+}
+
+// Per-cell arrays of a range's cells alone, with the number of its first
+// cell, give the bits of the whole arrays: in the C struct form and in
+// colider_range, for splits into ranges of one cell up to all of them.
+TEST(LocalCells, ARangesOwnArraysGiveTheBitsOfTheWholeOnes) {
+  const std::vector<std::vector<int32_t>> splits = {{0, 12}, {0, 5, 12}, {0, 1, 7, 11, 12}};
+  for (const std::vector<int32_t>& split : splits) {
+    FlatGas whole = random_gas(9), local = random_gas(9);
+    MatrixGas cxx(whole);
+    const Beyond beyond(whole);
+    std::vector<int> species(1, 0);  // C++ numbers particles from 1
+    species.insert(species.end(), beyond.species.begin(), beyond.species.end());
+    const Mixture mixture = {2, species.data(), beyond.mass, beyond.models.data(), 4};
+    Matrix coeff(12, 1);
+    for (int c = 0; c < 12; c++) coeff(c + 1, 1) = beyond.coeff[c];
+    for (uint64_t step = 0; step < 3; step++) {
+      for (size_t r = 0; r + 1 < split.size(); r++) {
+        const int32_t first = split[r], end = split[r + 1], cells = end - first;
+        int32_t n = -1, m = -1;
+        char message[300];
+        collide_arguments a = beyond.of(whole, first, end);
+        ASSERT_EQ(collide_keyed(&a, 4, step, &n, message, sizeof message), COLLIDE_OK) << message;
+        // The range's own entries, the particles' arrays shared.
+        auto part = [&](const auto& all) {
+          return std::vector<typename std::decay_t<decltype(all)>::value_type>(
+              all.begin() + first, all.begin() + end);
+        };
+        std::vector<double> max = part(local.max_rel_speed), rest = part(local.select_remainder),
+                            own_coeff = part(beyond.coeff);
+        std::vector<int32_t> population = part(local.population), start = part(local.start);
+        collide_arguments b = beyond.of(local, first, end);
+        b.max_rel_speed = max.data();
+        b.select_remainder = rest.data();
+        b.select_coeff_per_cell = own_coeff.data();
+        b.cell_population = population.data();
+        b.cell_start = start.data();
+        b.cells = cells;
+        b.cell_offset = first;
+        ASSERT_EQ(collide_keyed(&b, 4, step, &m, message, sizeof message), COLLIDE_OK) << message;
+        EXPECT_EQ(m, n);
+        std::copy(max.begin(), max.end(), local.max_rel_speed.begin() + first);
+        std::copy(rest.begin(), rest.end(), local.select_remainder.begin() + first);
+
+        // colider_range with Matrix entries and cell lists of the range alone.
+        Matrix cxx_max(cells, 1), cxx_rest(cells, 1), cxx_coeff(cells, 1);
+        SortList lists(cells, static_cast<int>(whole.cross_ref.size()) + 1);
+        for (int k = 1; k <= cells; k++) {
+          cxx_max(k, 1) = cxx.max_rel_speed(first + k, 1);
+          cxx_rest(k, 1) = cxx.select_remainder(first + k, 1);
+          cxx_coeff(k, 1) = coeff(first + k, 1);
+          lists.cellPopulation[k] = cxx.cells.cellPopulation[first + k];
+          lists.cellStart[k] = cxx.cells.cellStart[first + k];
+        }
+        for (size_t k = 0; k <= whole.cross_ref.size(); k++) lists.crossRef[k] = cxx.cells.crossRef[k];
+        StepOptions options;
+        options.cellOffset = first;
+        EXPECT_EQ(colider_range(cxx.velocity, cxx_max, cxx_rest, cxx_coeff, lists, first + 1, end,
+                                CellStreams{4, step}, mixture, &options),
+                  n);
+        for (int k = 1; k <= cells; k++) {
+          cxx.max_rel_speed(first + k, 1) = cxx_max(k, 1);
+          cxx.select_remainder(first + k, 1) = cxx_rest(k, 1);
+        }
+      }
+    }
+    EXPECT_EQ(std::memcmp(whole.velocity.data(), local.velocity.data(),
+                          whole.velocity.size() * sizeof(double)), 0) << split.size() - 1 << " ranges";
+    EXPECT_EQ(whole.max_rel_speed, local.max_rel_speed);
+    EXPECT_EQ(whole.select_remainder, local.select_remainder);
+    EXPECT_TRUE(cxx.same_bits(whole)) << split.size() - 1 << " ranges";
+  }
+}
+
+TEST(LocalCells, ARangeBeyondItsArraysIsRefused) {
+  FlatGas g = random_gas(2);
+  const Beyond beyond(g);
+  const FlatGas before = g;
+  const struct {
+    int32_t offset, first, end;
+    const char* message;
+  } cases[] = {
+      {3, 2, 12, "collide_keyed: first_cell 2 and end_cell 12 are not a range within the per-cell "
+                 "arrays' cells, 3 to cell_offset + cells = 15"},
+      {-1, 0, 12, "collide_keyed: cell_offset is -1; it must be 0 or more, and cell_offset + cells "
+                  "at most 2147483647"},
+      {2147483640, 2147483640, 2147483640, "collide_keyed: cell_offset is 2147483640; it must be 0 "
+                                          "or more, and cell_offset + cells at most 2147483647"}};
+  for (const auto& c : cases) {
+    collide_arguments a = beyond.of(g, 0, 12);
+    a.cell_offset = c.offset;
+    a.first_cell = c.first;
+    a.end_cell = c.end;
+    int32_t n = -7;
+    char message[300];
+    EXPECT_EQ(collide_keyed(&a, 1, 1, &n, message, sizeof message), COLLIDE_INVALID_ARGUMENT);
+    EXPECT_STREQ(message, c.message);
+    expect_unchanged(g, before, c.message);
+  }
+  MatrixGas gas(g);
+  StepOptions options;
+  options.cellOffset = 4;
+  try {
+    colider_range(gas.velocity, gas.max_rel_speed, gas.select_remainder, 0.004, gas.cells, 1, 12,
+                  CellStreams{1, 1}, HardSphere(), &options);
+    ADD_FAILURE() << "a range before the arrays' first cell was accepted";
+  } catch (const ColiderError& refused) {
+    EXPECT_STREQ(refused.what(), "colider_range: cells 1 to 12 are not a range within 5 to "
+                                 "cellOffset + numCells = 16");
+  }
+  EXPECT_TRUE(gas.same_bits(g));
 }
 
 struct Refusal {

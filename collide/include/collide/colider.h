@@ -130,6 +130,15 @@ struct InternalEnergy {
 //                       maxRelSpeed(c) + selectRemainder(c) candidates
 //                       instead of N selectCoeff (N - 1) ... (for cells
 //                       whose populations do not vary as Poisson's do)
+// and where the per-cell values are, for colider_range:
+//   cellOffset          0, or the cells before the first that the per-cell
+//                       arrays hold: cell c's entries of maxRelSpeed,
+//                       selectRemainder, a per-cell selectCoeff,
+//                       cellTemperature, meanPopulation and the SortList's
+//                       cellPopulation and cellStart are then at c -
+//                       cellOffset, so that a rank keeps its own cells'
+//                       only; firstCell, lastCell, the streams and the
+//                       messages keep the global numbers
 // Calls that run at the same time over ranges of cells each need their own
 // pairCollisions and separation. The arrays are the caller's and must
 // outlive the call.
@@ -139,6 +148,7 @@ struct StepOptions {
   const Matrix* position = nullptr;
   double* separation = nullptr;
   const Matrix* meanPopulation = nullptr;
+  int cellOffset = 0;
 };
 
 // selectCoeff, for the callable form and colider_range: one number for
@@ -187,7 +197,7 @@ int colider_callable(Matrix& velocity, Matrix& maxRelSpeed, Generator& generator
                      const StepOptions* diagnostics = nullptr) {
   const MatrixGas gas = matrix_gas(velocity, maxRelSpeed, selectRemainder, selectCoeff, cells,
                                    interactions, internal, diagnostics, "colider");
-  return collide_cells(gas, 1, cells.numCells + 1,
+  return collide_cells(gas, gas.cellOffset + 1, gas.cellOffset + cells.numCells + 1,
                        [&generator](int) -> Generator& { return generator; });
 }
 }  // namespace collide_detail

@@ -323,6 +323,7 @@ struct MatrixGas {
   Interactions interactions;
   const Matrix* cellTemperature;  // row c, column 1: cell c's kT (nullptr: none)
   const Matrix* meanPopulation;   // row c, column 1: cell c's N-bar (nullptr: none)
+  int cellOffset;                 // cell c's rows and entries are c - cellOffset
 };
 
 // Begins cell c of `gas` (from 1); its Matrix entries go through the

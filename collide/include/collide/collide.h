@@ -125,6 +125,14 @@ typedef struct collide_internal {
  *                     of cells of the same arrays (at the same time, from
  *                     different threads, when no particle stands in two
  *                     cells); all cells: 0 and cells
+ *   cell_offset       0, or the number of the cell that the per-cell arrays
+ *                     (cell_population, cell_start, max_rel_speed,
+ *                     select_remainder, select_coeff_per_cell,
+ *                     cell_temperature, mean_population) begin with: they
+ *                     then hold `cells` entries for the cells cell_offset to
+ *                     cell_offset + cells - 1, so that a rank keeps only its
+ *                     own cells' entries. first_cell, end_cell, the streams
+ *                     and the messages keep the global cell numbers.
  *   models            NULL: hard spheres of scale 1; or model_count models:
  *                     1, that model for every pair, or species_count^2, a
  *                     symmetric table in which models[a species_count + b]
@@ -237,6 +245,7 @@ typedef struct collide_arguments {
   const double* position;
   double* separation;
   const double* mean_population;
+  int32_t cell_offset;
 } collide_arguments;
 
 /* Cell lists in the order that makes a step's results independent of how

@@ -54,6 +54,10 @@ first_cell, end_cell  only the cells first_cell to end_cell - 1 are done
                   (all by default), so that ranks or threads can each take
                   a range; ranges done in any order give one call's bits
                   with key= and step=
+cell_offset       the cell the per-cell arrays begin with (0): they then
+                  hold the cells cell_offset onward, so that a rank keeps
+                  its own cells' entries only; first_cell, end_cell and the
+                  streams keep the global cell numbers
 
 Everything counts from 0. Instead of a generator, key= and step= (whole
 numbers in [0, 2**64)) draw each cell's deviates from a stream of its own,
@@ -401,13 +405,17 @@ def _diagnostics(pair_collisions, particle_collisions, position, separation, spe
     return arrays
 
 
-def _cell_range(first_cell, end_cell, cells):
-    first = _index(first_cell, "first_cell")
-    end = cells if end_cell is None else _index(end_cell, "end_cell")
-    if not 0 <= first <= end <= cells:
+def _cell_range(first_cell, end_cell, cells, cell_offset):
+    offset = _index(cell_offset, "cell_offset")
+    if not 0 <= offset <= 2**31 - 1 - cells:
+        raise ValueError(f"colider: cell_offset is {offset}; it must be 0 or more, and "
+                         f"cell_offset + cells at most 2147483647")
+    first = offset if first_cell is None else _index(first_cell, "first_cell")
+    end = offset + cells if end_cell is None else _index(end_cell, "end_cell")
+    if not offset <= first <= end <= offset + cells:
         raise ValueError(f"colider: first_cell {first} and end_cell {end} are not a range "
-                         f"within 0 to {cells}")
-    return first, end
+                         f"within {offset} to {offset + cells}")
+    return offset, first, end
 
 
 def _index(value, name):
@@ -433,9 +441,10 @@ def sort_cells(cell_of, cells):
 
 def colider(velocity, max_rel_speed, select_remainder, select_coeff, cell_population,
             cell_start, cross_ref, generator=None, *, key=None, step=None, model=None,
-            species=None, mass=None, first_cell=0, end_cell=None, internal=None, e_rot=None,
+            species=None, mass=None, first_cell=None, end_cell=None, internal=None, e_rot=None,
             vib_level=None, cell_temperature=None, pair_collisions=None,
-            particle_collisions=None, position=None, separation=None, mean_population=None):
+            particle_collisions=None, position=None, separation=None, mean_population=None,
+            cell_offset=0):
     """One time step's collisions; returns the number accepted (see the module's doc)."""
     velocity = _array(velocity, "velocity", _np.float64, 2, True)
     if velocity.shape[1] != 3:
@@ -461,7 +470,7 @@ def colider(velocity, max_rel_speed, select_remainder, select_coeff, cell_popula
     models, species, mass = _models(model, species, mass, velocity.shape[0])
     arrays = (velocity, max_rel_speed, select_remainder, coeff, cell_population, cell_start,
               cross_ref)
-    first, end = _cell_range(first_cell, end_cell, cells)
+    offset, first, end = _cell_range(first_cell, end_cell, cells, cell_offset)
     internal_data, internal_arrays = _internal(internal, e_rot, vib_level, cell_temperature,
                                                species, velocity.shape[0], cells)
     diagnostics = _diagnostics(pair_collisions, particle_collisions, position, separation,
@@ -471,7 +480,7 @@ def colider(velocity, max_rel_speed, select_remainder, select_coeff, cell_popula
             _array(mean_population, "mean_population", _np.float64, 1, False),
             "mean_population", cells, "cell")
     extras = {"select_coeff_per_cell": per_cell, "models": models, "species": species,
-              "mass": mass, "first_cell": first, "end_cell": end, "internal": internal_data,
+              "mass": mass, "first_cell": first, "end_cell": end, "cell_offset": offset, "internal": internal_data,
               **internal_arrays, **diagnostics}
 
     if generator is None:

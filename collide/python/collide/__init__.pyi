@@ -67,7 +67,7 @@ def colider(
     model: Union[Model, Sequence[Sequence[Model]], None] = None,
     species: Optional[Int32Array] = None,
     mass: Optional[Float64Array] = None,
-    first_cell: int = 0,
+    first_cell: Optional[int] = None,
     end_cell: Optional[int] = None,
     internal: Union[Internal, Sequence[Internal], None] = None,
     e_rot: Optional[Float64Array] = None,
@@ -78,6 +78,7 @@ def colider(
     position: Optional[Float64Array] = None,
     separation: Optional[Float64Array] = None,
     mean_population: Optional[Float64Array] = None,
+    cell_offset: int = 0,
 ) -> int: ...
 
 def sort_cells(cell_of: Int32Array, cells: int) -> Tuple[Int32Array, Int32Array, Int32Array]: ...

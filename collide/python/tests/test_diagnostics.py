@@ -112,3 +112,30 @@ def test_the_records_must_be_writeable_and_their_own():
 def test_the_namespace_holds_the_public_names_only():
     public = {name for name in dir(collide) if not name.startswith("_")}
     assert public == set(collide.__all__), public ^ set(collide.__all__)
+
+
+@pytest.mark.parametrize("split", [(0, 30), (0, 11, 30), (0, 1, 17, 29, 30)])
+def test_a_ranges_own_per_cell_arrays_give_the_bits_of_the_whole_ones(split):
+    whole, local = random_gas(10), random_gas(10)
+    for step in range(3):
+        for first, end in zip(split, split[1:]):
+            n = collide.colider(**whole, first_cell=first, end_cell=end, key=5, step=step)
+            own = dict(local)
+            for name in ("max_rel_speed", "select_remainder", "cell_population", "cell_start"):
+                own[name] = local[name][first:end].copy()
+            m = collide.colider(**own, cell_offset=first, key=5, step=step)
+            assert m == n
+            local["max_rel_speed"][first:end] = own["max_rel_speed"]
+            local["select_remainder"][first:end] = own["select_remainder"]
+    assert same_bits(whole, local)
+
+
+def test_a_range_outside_its_arrays_is_refused():
+    gas = random_gas(11)
+    own = dict(gas)
+    for name in ("max_rel_speed", "select_remainder", "cell_population", "cell_start"):
+        own[name] = gas[name][5:10].copy()
+    with pytest.raises(ValueError, match="first_cell 4 and end_cell 10 are not a range within 5 to 10"):
+        collide.colider(**own, cell_offset=5, first_cell=4, end_cell=10, key=1, step=1)
+    with pytest.raises(ValueError, match="cell_offset is -1; it must be 0 or more"):
+        collide.colider(**own, cell_offset=-1, key=1, step=1)
