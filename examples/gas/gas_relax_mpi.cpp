@@ -9,7 +9,8 @@
 //      each cell's particles in that order (sort_into_cells), so that a
 //      cell's list is the same however the cells are split;
 //   4. collides its own cells with colider_range, under the global cell
-//      numbers and the run's per-cell streams;
+//      numbers and the run's per-cell streams, its per-cell arrays and
+//      cell lists holding its own cells alone;
 // and rank 0 gathers the x components, in particle order, for the kurtosis.
 // At the end rank 0 gathers every velocity for the summary and the speeds.
 // Rank 0 alone writes standard output and the Data files.
@@ -74,6 +75,7 @@ class RankGas {
   int first_cell(int rank) const {
     return 1 + static_cast<int>(static_cast<long long>(parameters_.cells) * rank / ranks_);
   }
+  int own_cells() const { return first_cell(rank_ + 1) - first_cell(rank_); }
   int cell_of(double x) const;
   int owner(int cell) const;
   void migrate();
@@ -81,7 +83,9 @@ class RankGas {
   GasParameters parameters_;
   int rank_, ranks_;
   std::vector<Particle> mine_;  // in ascending order of their numbers
-  Matrix maxRelSpeed_, selectRemainder_;  // every cell's; this rank's are used
+  // This rank's cells' alone (one row when it has none): global cell c at
+  // row c - first_cell(rank_) + 1.
+  Matrix maxRelSpeed_, selectRemainder_;
   std::uint64_t steps_ = 0;
 };
 
@@ -89,8 +93,8 @@ RankGas::RankGas(const GasParameters& parameters, int rank, int ranks)
     : parameters_(parameters),
       rank_(rank),
       ranks_(ranks),
-      maxRelSpeed_(parameters.cells, 1),
-      selectRemainder_(parameters.cells, 1) {
+      maxRelSpeed_(std::max(own_cells(), 1), 1),
+      selectRemainder_(std::max(own_cells(), 1), 1) {
   // The start is gas_relax's: the whole gas made here from the run's
   // generator, then only this rank's particles kept.
   HardSphereGas whole(parameters);
@@ -161,16 +165,20 @@ int RankGas::step() {
   const int n = static_cast<int>(mine_.size());
   Matrix velocity(std::max(n, 1), 3);
   std::vector<int> cells_of(n);
+  // The lists and per-cell arrays number this rank's cells from 1.
+  StepOptions own;
+  own.cellOffset = first_cell(rank_) - 1;
   for (int j = 0; j < n; j++) {
     for (int k = 0; k < 3; k++) velocity(j + 1, k + 1) = mine_[j].v[k];
-    cells_of[j] = cell_of(mine_[j].x);
+    cells_of[j] = cell_of(mine_[j].x) - own.cellOffset;
   }
-  SortList lists(parameters_.cells, n + 1);
+  SortList lists(own_cells(), n + 1);
   sort_into_cells(cells_of.data(), n, lists);
   const int collisions =
       colider_range(velocity, maxRelSpeed_, selectRemainder_, parameters_.select_coeff, lists,
                     first_cell(rank_), first_cell(rank_ + 1) - 1,
-                    CellStreams{static_cast<std::uint64_t>(parameters_.seed), steps_++});
+                    CellStreams{static_cast<std::uint64_t>(parameters_.seed), steps_++},
+                    HardSphere(), &own);
   for (int j = 0; j < n; j++)
     for (int k = 0; k < 3; k++) mine_[j].v[k] = velocity(j + 1, k + 1);
   return collisions;
