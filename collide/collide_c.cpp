@@ -323,16 +323,6 @@ Interactions check(const collide_arguments& a, Interactions interactions) {
   return interactions;
 }
 
-// The message into the caller's buffer, under the function's own name.
-int report(int code, const char* function, const char* what, char* message, size_t size) {
-  if (message == nullptr || size == 0) return code;
-  std::string line = what;
-  if (line.compare(0, 9, "colider: ") == 0) line = std::string(function) + ": " + line.substr(9);
-  const size_t length = line.size() < size - 1 ? line.size() : size - 1;
-  std::memcpy(message, line.data(), length);
-  message[length] = '\0';
-  return code;
-}
 
 // Runs one call: the checks, then the cells of the range, each with the
 // deviates draw_for(c) gives it; every exception becomes a code.
@@ -405,6 +395,17 @@ collide_arguments hard_spheres(double* velocity, int32_t particles, double* max_
 }
 
 }  // namespace
+
+// The message into the caller's buffer, under the function's own name.
+int report(int code, const char* function, const char* what, char* message, size_t size) {
+  if (message == nullptr || size == 0) return code;
+  std::string line = what;
+  if (line.compare(0, 9, "colider: ") == 0) line = std::string(function) + ": " + line.substr(9);
+  const size_t length = line.size() < size - 1 ? line.size() : size - 1;
+  std::memcpy(message, line.data(), length);
+  message[length] = '\0';
+  return code;
+}
 }  // namespace collide_detail
 
 extern "C" int collide_keyed(const collide_arguments* arguments, uint64_t key, uint64_t step,

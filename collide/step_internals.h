@@ -5,6 +5,7 @@
 #ifndef COLLIDE_STEP_INTERNALS_H
 #define COLLIDE_STEP_INTERNALS_H
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -48,6 +49,10 @@ void check_cell_internal(const Interactions& interactions, const VelocityRows& r
 
 // The shortest text that reads back as the same double: 0.25, 1e+300.
 std::string shortest(double value);
+
+// A C call's return: `code`, with the line `what` (its "colider: " lead
+// replaced by the function's name) cut into the caller's message buffer.
+int report(int code, const char* function, const char* what, char* message, size_t size);
 
 // The largest ratio of two species' masses. Scaled so that the largest is
 // below 1, every mass is then above 1e-101, and a product of a mass and a

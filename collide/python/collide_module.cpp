@@ -1,6 +1,6 @@
 // collide._core: the C interface's two calls over NumPy arrays, the cell
-// lists by the order rule, and the table of collision models, from which
-// the package makes its model classes. The package's __init__.py checks the
+// lists by the order rule, the table of collision models, from which
+// the package makes its model classes, and the molecular data. The package's __init__.py checks the
 // arrays (dtype, shape, contiguity) with messages of its own; the shapes are
 // checked again here (arrays.h), and the interface checks every index, model
 // and per-cell value before it changes anything, so a refusal leaves the
@@ -89,6 +89,58 @@ void check_internal(const InternalValues& values) {
   }
 }
 
+// Molecular data: the table as (name, (mass, d_ref_vhs, d_ref_vss, omega,
+// alpha, t_ref)) pairs; each helper raises ValueError for a value the
+// library refuses, under the Python function's name.
+using GasValues = std::tuple<double, double, double, double, double, double>;
+
+nb::list gas_table() {
+  nb::list table;
+  for (int32_t k = 0; collide_gas_name(k) != nullptr; k++) {
+    const GasData g = gas_data(collide_gas_name(k));
+    table.append(nb::make_tuple(collide_gas_name(k), nb::make_tuple(g.mass, g.d_ref_vhs,
+                                g.d_ref_vss, g.omega, g.alpha, g.t_ref)));
+  }
+  return table;
+}
+
+template <class Body>
+auto as_value_error(Body&& body) -> decltype(body()) {
+  try {
+    return body();
+  } catch (const ColiderError& refused) {
+    throw nb::value_error(refused.what());
+  }
+}
+
+std::pair<std::vector<ModelValues>, double> mixture_models_of(const std::vector<GasValues>& gases,
+                                                              int32_t kind) {
+  std::vector<GasData> data;
+  for (const GasValues& v : gases)
+    data.push_back({std::get<0>(v), std::get<1>(v), std::get<2>(v), std::get<3>(v),
+                    std::get<4>(v), std::get<5>(v)});
+  const MixtureModels mixture = as_value_error([&] { return mixture_models(data, kind); });
+  std::vector<ModelValues> models;
+  for (const collide_model& model : mixture.models) {
+    const collide_detail::ModelDescription* description = collide_detail::describe(model.kind);
+    std::vector<double> parameters;
+    for (int k = 0; k < description->parameter_count; k++)
+      parameters.push_back(model.*description->parameters[k].field);
+    models.emplace_back(model.kind, parameters);
+  }
+  return {models, mixture.sigmaRef};
+}
+
+double select_coeff_of(double f_n, double dt, double cell_volume, double sigma_ref) {
+  return as_value_error([&] { return select_coeff(f_n, dt, cell_volume, sigma_ref); });
+}
+
+double first_max_weight_of(const std::vector<ModelValues>& models, const std::vector<double>& mass,
+                           double temperature) {
+  const std::vector<collide_model> table = models_of(models);
+  return as_value_error([&] { return first_max_weight(table, mass, temperature); });
+}
+
 }  // namespace
 
 NB_MODULE(_core, m) {
@@ -103,4 +155,10 @@ NB_MODULE(_core, m) {
   m.def("model_kinds", model_kinds);
   m.def("check_model", check_model, nb::arg("values"));
   m.def("check_internal", check_internal, nb::arg("values"));
+  m.def("gas_table", gas_table);
+  m.def("mixture_models", mixture_models_of, nb::arg("gases"), nb::arg("kind"));
+  m.def("select_coeff", select_coeff_of, nb::arg("f_n"), nb::arg("dt"), nb::arg("cell_volume"),
+        nb::arg("sigma_ref"));
+  m.def("first_max_weight", first_max_weight_of, nb::arg("models"), nb::arg("mass"),
+        nb::arg("temperature"));
 }

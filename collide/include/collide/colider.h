@@ -8,10 +8,12 @@
 #include <stdexcept>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "Matrix.h"
 #include "SortList.h"
 #include "collide.h"
+#include "collide_gas.h"
 
 // What colider throws when a caller breaks its contract. what() is one line
 // that names the argument, the cell and the value, for example
@@ -64,6 +66,30 @@ using CollisionModel = collide_model;
 CollisionModel HardSphere(double scale = COLLIDE_DEFAULT_SCALE);
 CollisionModel VHS(double omega, double g_ref, double scale = COLLIDE_DEFAULT_SCALE);
 CollisionModel VSS(double omega, double g_ref, double alpha, double scale = COLLIDE_DEFAULT_SCALE);
+
+// Molecular data and the step's numbers from it, in SI units (kg, m, K, s;
+// collide_gas.h states the ranges and the table's source); each throws
+// ColiderError naming a value out of its range.
+//   gas_data(name)        the table's gas: "Ar", "N2", "air", ...
+//   mixture_models(gases, kind)  the model of every pair by the mixing
+//                         rule (COLLIDE_HARD_SPHERE, COLLIDE_VHS or
+//                         COLLIDE_VSS), models[a S + b], and sigmaRef, the
+//                         first gas's own cross-section at its g_ref, to
+//                         which each pair's scale is relative
+//   select_coeff(fN, dt, cellVolume, sigmaRef)  1/2 fN sigmaRef dt / V
+//   first_max_weight(models, mass, temperature)  a first maxRelSpeed for
+//                         every cell: the largest pair weight at four times
+//                         each pair's most probable relative speed
+using GasData = collide_gas;
+GasData gas_data(const std::string& name);
+struct MixtureModels {
+  std::vector<CollisionModel> models;
+  double sigmaRef;
+};
+MixtureModels mixture_models(const std::vector<GasData>& gases, int kind = COLLIDE_VHS);
+double select_coeff(double fN, double dt, double cellVolume, double sigmaRef);
+double first_max_weight(const std::vector<CollisionModel>& models, const std::vector<double>& mass,
+                        double temperature);
 
 // Several species, for the callable form and colider_range:
 //   speciesCount  S, the number of species

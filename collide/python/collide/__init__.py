@@ -80,11 +80,24 @@ the count is lost.
 makes the cell lists from each particle's cell in the order rule: each
 cell's particles in ascending order, so that results depend only on which
 particles share a cell, not on how they are numbered or split.
+
+    models, sigma_ref = collide.mixture_models([collide.GAS_DATA["N2"],
+                                                collide.GAS_DATA["O2"]], kind="VHS")
+    select = collide.select_coeff(f_n, dt, cell_volume, sigma_ref)
+    max_rel_speed[:] = collide.first_max_weight(models, mass, temperature)
+
+make a step's numbers from molecular data, in SI units (kg, m, K, s, and
+velocities in m/s): GAS_DATA holds the VHS and VSS data at 273 K of the
+common gases, each a GasData(mass, d_ref_vhs, d_ref_vss, omega, alpha,
+t_ref); mixture_models gives the model of every pair by the mixing rule, and
+the first gas's sigma_ref, to which each pair's scale is relative.
 """
 
 import importlib.metadata as _metadata
 import inspect as _inspect
 import numbers as _numbers
+import types as _types
+import typing as _typing
 
 import numpy as _np
 
@@ -243,7 +256,89 @@ def _model_class(kind, name, summary, parameters):
 _MODELS = [_model_class(*entry) for entry in _core.model_kinds()]
 globals().update({cls.__name__: cls for cls in _MODELS})
 
-__all__ = ["colider", "sort_cells", "Model", "Internal"] + [cls.__name__ for cls in _MODELS]
+__all__ = ["colider", "sort_cells", "Model", "Internal", "GasData", "GAS_DATA",
+           "mixture_models", "select_coeff", "first_max_weight"] + [cls.__name__ for cls in _MODELS]
+
+_MODEL_OF_KIND = {cls._kind: cls for cls in _MODELS}
+
+
+class GasData(_typing.NamedTuple):
+    """A gas's molecular data, in SI units: the molecule's mass (kg), its
+    VHS and VSS diameters (m) at t_ref (K), the viscosity-temperature
+    exponent omega and the VSS scattering exponent alpha."""
+
+    mass: float
+    d_ref_vhs: float
+    d_ref_vss: float
+    omega: float
+    alpha: float
+    t_ref: float
+
+
+# The VHS and VSS data at 273 K of the common gases, by formula ("Ar", "N2",
+# ...; "air"), read-only: Bird (1994), Appendix A, Tables A1 and A2.
+GAS_DATA = _types.MappingProxyType(
+    {name: GasData(*values) for name, values in _core.gas_table()})
+
+
+def _reals(values, name, function):
+    if isinstance(values, (str, bytes)) or not hasattr(values, "__len__"):
+        raise TypeError(f"{function}: {name} must be a sequence of numbers")
+    return [_real(v, name, function) for v in values]
+
+
+def mixture_models(gases, kind="VHS"):
+    """(models, sigma_ref): the model of every pair of the gases (a sequence
+    of GasData) by the mixing rule, as a list of lists, models[a][b] for
+    gases a and b, and sigma_ref (m^2), the first gas's own cross-section at
+    its g_ref, to which each pair's scale is relative. The pair a, b takes
+    the means of the two gases' diameters, omega and alpha, and
+    g_ref = sqrt(2 k t_ref / m_r) from its reduced mass m_r; its
+    cross-section at g_ref is pi d^2 / Gamma(5/2 - omega). kind: "HardSphere"
+    (the VHS diameters), "VHS" or "VSS". The gases must share one t_ref."""
+    kinds = {cls.__name__: cls._kind for cls in _MODELS}
+    if kind not in kinds:
+        raise ValueError(f"mixture_models: kind is {kind!r}; it must be one of "
+                         f"{', '.join(map(repr, kinds))}")
+    if isinstance(gases, (str, bytes, GasData)) or not hasattr(gases, "__len__"):
+        raise TypeError("mixture_models: gases must be a sequence of GasData")
+    rows = [tuple(_reals(gas, f"gases[{a}]", "mixture_models")) for a, gas in enumerate(gases)]
+    if any(len(row) != len(GasData._fields) for row in rows):
+        raise TypeError("mixture_models: each gas must be a GasData")
+    flat, sigma_ref = _core.mixture_models(rows, kinds[kind])
+    S = len(rows)
+    models = [_MODEL_OF_KIND[k](*values) for k, values in flat]
+    return [models[a * S:(a + 1) * S] for a in range(S)], sigma_ref
+
+
+def select_coeff(f_n, dt, cell_volume, sigma_ref):
+    """1/2 f_n sigma_ref dt / cell_volume, the step's select_coeff: f_n real
+    molecules a simulated particle, dt (s), cell_volume (m^3) and sigma_ref
+    (m^2), each finite and above 0."""
+    return _core.select_coeff(*(_real(v, n, "select_coeff") for v, n in (
+        (f_n, "f_n"), (dt, "dt"), (cell_volume, "cell_volume"), (sigma_ref, "sigma_ref"))))
+
+
+def first_max_weight(models, mass, temperature):
+    """A first max_rel_speed, one number for every cell: the largest weight
+    of any pair at four times its most probable relative speed
+    sqrt(2 k T / m_r). models: one Model, or the table mixture_models gives;
+    mass: the species' masses (kg), or one mass with one model; temperature
+    in K. The step raises a cell's estimate where a pair outweighs it."""
+    if isinstance(models, Model):
+        table = [models._as_tuple()]
+    else:
+        try:
+            table = [entry._as_tuple() if isinstance(entry, Model) else None
+                     for row in models for entry in row]
+        except TypeError:
+            table = [None]
+        if not table or None in table:
+            raise TypeError("first_max_weight: models must be a collide.Model or a table of them")
+    masses = ([_real(mass, "mass", "first_max_weight")] if isinstance(mass, _numbers.Real)
+              else _reals(mass, "mass", "first_max_weight"))
+    return _core.first_max_weight(table, masses,
+                                  _real(temperature, "temperature", "first_max_weight"))
 
 
 def _array(value, name, dtype, ndim, writeable):

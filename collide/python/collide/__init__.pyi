@@ -1,7 +1,7 @@
 # Type stubs of the collide package. The model classes are made at import
 # from the library's table of models; tests/test_typing.py checks that the
 # classes here are those, with the same parameters and defaults.
-from typing import Optional, Sequence, Tuple, Union
+from typing import List, Mapping, NamedTuple, Optional, Sequence, Tuple, Union
 
 import numpy as np
 import numpy.typing as npt
@@ -82,3 +82,23 @@ def colider(
 ) -> int: ...
 
 def sort_cells(cell_of: Int32Array, cells: int) -> Tuple[Int32Array, Int32Array, Int32Array]: ...
+
+class GasData(NamedTuple):
+    mass: float
+    d_ref_vhs: float
+    d_ref_vss: float
+    omega: float
+    alpha: float
+    t_ref: float
+
+GAS_DATA: Mapping[str, GasData]
+
+def mixture_models(
+    gases: Sequence[GasData], kind: str = ...
+) -> Tuple[List[List[Model]], float]: ...
+def select_coeff(f_n: float, dt: float, cell_volume: float, sigma_ref: float) -> float: ...
+def first_max_weight(
+    models: Union[Model, Sequence[Sequence[Model]]],
+    mass: Union[float, Sequence[float]],
+    temperature: float,
+) -> float: ...

@@ -13,7 +13,8 @@ def stub_classes():
     tree = ast.parse((PACKAGE / "__init__.pyi").read_text())
     classes = {}
     for node in tree.body:
-        if isinstance(node, ast.ClassDef) and node.name != "Model":
+        # The classes made with an __init__ of their own (GasData is a record).
+        if isinstance(node, ast.ClassDef) and node.name not in ("Model", "GasData"):
             init = next(f for f in node.body if isinstance(f, ast.FunctionDef) and f.name == "__init__")
             names = [a.arg for a in init.args.args[1:]]
             defaults = [ast.literal_eval(d) for d in init.args.defaults]
@@ -28,7 +29,7 @@ def test_py_typed_and_the_stubs_ship_with_the_package():
 
 def test_the_stubs_give_each_model_of_the_table_with_its_parameters():
     models = {name: getattr(collide, name) for name in collide.__all__
-              if isinstance(getattr(collide, name), type) and name != "Model"}
+              if isinstance(getattr(collide, name), type) and name not in ("Model", "GasData")}
     runtime = {}
     for name, cls in models.items():
         parameters = inspect.signature(cls).parameters.values()
