@@ -106,8 +106,14 @@ Interactions with_internal(const collide_arguments& a, Interactions interactions
 Interactions with_diagnostics(const collide_arguments& a, Interactions interactions) {
   if (a.separation != nullptr && a.position == nullptr)
     refuse("separation is given without position; give position too");
+  if (a.partner != COLLIDE_PARTNER_RANDOM && a.partner != COLLIDE_PARTNER_NEAREST)
+    refuse("partner is " + std::to_string(a.partner) +
+           "; it must be COLLIDE_PARTNER_RANDOM or COLLIDE_PARTNER_NEAREST");
+  const bool nearest = a.partner == COLLIDE_PARTNER_NEAREST;
+  if (nearest && a.position == nullptr)
+    refuse("partner is COLLIDE_PARTNER_NEAREST without position; give position too");
   interactions.diagnostics = {a.pair_collisions, a.species_count > 0 ? a.species_count : 1,
-                              a.particle_collisions, a.position, a.separation};
+                              a.particle_collisions, a.position, a.separation, nearest};
   return interactions;
 }
 
@@ -166,7 +172,8 @@ void check_cell_velocities(const collide_arguments& a, int32_t start, int32_t N,
 // the positions its separations would take.
 void check_cell_diagnostics(const collide_arguments& a, int32_t start, int32_t N, int32_t M,
                             int32_t c) {
-  if (a.particle_collisions == nullptr && a.separation == nullptr) return;
+  const bool positions = a.separation != nullptr || a.partner == COLLIDE_PARTNER_NEAREST;
+  if (a.particle_collisions == nullptr && !positions) return;
   for (int32_t k = start; k < start + N; k++) {
     const int32_t p = a.cross_ref[k];
     if (a.particle_collisions != nullptr &&
@@ -175,7 +182,7 @@ void check_cell_diagnostics(const collide_arguments& a, int32_t start, int32_t N
              " in cell " + std::to_string(c) + ", with " + std::to_string(M) +
              " candidates to come; a count must lie in [0, 2147483647 - candidates]");
     }
-    if (a.separation != nullptr) {
+    if (positions) {
       const double* x = a.position + 3LL * p;
       if (!(std::fabs(x[0]) <= 1e150 && std::fabs(x[1]) <= 1e150 && std::fabs(x[2]) <= 1e150)) {
         refuse(at("position", p) + " is (" + shortest(x[0]) + ", " + shortest(x[1]) + ", " +

@@ -23,6 +23,9 @@ module collide
   integer(c_int32_t), parameter, public :: COLLIDE_HARD_SPHERE = 1, COLLIDE_VHS = 2, &
       COLLIDE_VSS = 3
   real(c_double), parameter, public :: COLLIDE_DEFAULT_SCALE = 1.0_c_double
+  ! How a candidate's second particle is chosen.
+  integer(c_int32_t), parameter, public :: COLLIDE_PARTNER_RANDOM = 0, &
+      COLLIDE_PARTNER_NEAREST = 1
 
   type, bind(C) :: collide_model
     integer(c_int32_t) :: kind = 0
@@ -65,6 +68,7 @@ module collide
     type(c_ptr) :: position = c_null_ptr, separation = c_null_ptr
     type(c_ptr) :: mean_population = c_null_ptr
     integer(c_int32_t) :: cell_offset = 0
+    integer(c_int32_t) :: partner = 0
   end type
 
   interface

@@ -91,6 +91,7 @@ struct Arrays {
   std::optional<PerCell> separation;
   std::optional<Doubles> mean_population;
   int64_t cell_offset;  // the cell the per-cell arrays begin with
+  int32_t partner;      // COLLIDE_PARTNER_RANDOM or COLLIDE_PARTNER_NEAREST
 
   // Every length the C interface takes from the arrays' shapes.
   void check_shapes() {
@@ -204,6 +205,7 @@ struct Arrays {
     a.position = position ? position->data() : nullptr;
     a.separation = separation ? separation->data() : nullptr;
     a.mean_population = mean_population ? mean_population->data() : nullptr;
+    a.partner = partner;
     return a;
   }
 };
@@ -291,7 +293,7 @@ inline int32_t keyed(Arrays a, uint64_t key, uint64_t step) {
       nb::arg("position").noconvert().none() = nb::none(),                              \
       nb::arg("separation").noconvert().none() = nb::none(),                            \
       nb::arg("mean_population").noconvert().none() = nb::none(),                       \
-      nb::arg("cell_offset") = 0
+      nb::arg("cell_offset") = 0, nb::arg("partner") = 0
 
 // A call of the module as nanobind binds it: the arrays, then the call's own
 // arguments, then the extras by keyword.
@@ -307,14 +309,14 @@ auto with_arrays(Result (*step)(Arrays, Rest...)) {
                 std::optional<PairCounts> pair_collisions,
                 std::optional<Levels> particle_collisions, std::optional<Positions> position,
                 std::optional<PerCell> separation, std::optional<Doubles> mean_population,
-                int64_t cell_offset) {
+                int64_t cell_offset, int32_t partner) {
     std::vector<collide_internal> species_internal;
     for (const InternalValues& v : internal) species_internal.push_back(internal_of(v));
     return step(Arrays{velocity, max_rel_speed, select_remainder, cell_population, cell_start,
                        cross_ref, select_coeff, select_coeff_per_cell, models_of(models), species,
                        mass, first_cell, end_cell, species_internal, e_rot, vib_level,
                        cell_temperature, pair_collisions, particle_collisions, position,
-                       separation, mean_population, cell_offset},
+                       separation, mean_population, cell_offset, partner},
                 rest...);
   };
 }

@@ -156,6 +156,13 @@ struct InternalEnergy {
 //                       maxRelSpeed(c) + selectRemainder(c) candidates
 //                       instead of N selectCoeff (N - 1) ... (for cells
 //                       whose populations do not vary as Poisson's do)
+// and how a candidate's second particle is chosen:
+//   partner             COLLIDE_PARTNER_RANDOM, at random among the cell's
+//                       others; or COLLIDE_PARTNER_NEAREST, the nearest of
+//                       them to the first by position (which it needs),
+//                       other than the first's partner in its last candidate
+//                       pair of the call; the candidate count, the acceptance
+//                       and the deviates stay those of random partners
 // and where the per-cell values are, for colider_range:
 //   cellOffset          0, or the cells before the first that the per-cell
 //                       arrays hold: cell c's entries of maxRelSpeed,
@@ -175,6 +182,7 @@ struct StepOptions {
   double* separation = nullptr;
   const Matrix* meanPopulation = nullptr;
   int cellOffset = 0;
+  int partner = COLLIDE_PARTNER_RANDOM;
 };
 
 // selectCoeff, for the callable form and colider_range: one number for

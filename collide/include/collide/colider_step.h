@@ -44,12 +44,16 @@ struct VelocityRows {
 //                       position[3 r + 2]: what separation measures
 //   separation          [0] the sum of the accepted pairs' separations, [1]
 //                       their number
+// and, reading position too:
+//   nearest             each candidate's second particle the nearest to the
+//                       first (false: at random)
 struct Diagnostics {
   std::int64_t* pairCollisions;
   int pairSpecies;
   int* particleCollisions;
   const double* position;
   double* separation;
+  bool nearest;
 };
 
 // How the pairs collide: the model of each pair and the particles' masses.
@@ -192,6 +196,8 @@ class CellStep {
   void check_internal();
   void check_counts(int candidates);
   void record();
+  void take_positions();
+  int nearest_to(int k1) const;
 
   VelocityRows velocity_ = {nullptr, 0, 0, 0, nullptr};
   const Interactions* interactions_ = nullptr;
@@ -226,6 +232,12 @@ class CellStep {
   bool hard_spheres_ = true;  // one species, the weight the relative speed, isotropic
   bool exchanges_ = false;    // with internal energy
   bool records_ = false;      // with diagnostics
+  // With nearest partners: the cell's positions, read once (member k's at
+  // near_[3 k]), and each member's partner in its last candidate pair of
+  // the call (-1: none yet), in storage of the thread's own.
+  bool nearest_ = false;
+  const double* near_ = nullptr;
+  int* last_partner_ = nullptr;
   double temperature_ = 0;    // the cell's kT, with internal energy
   // The accepted pair's exchange under way: its scattering deviates and
   // masses, b = 5/2 - omega, the probabilities of the first molecule's

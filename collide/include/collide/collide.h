@@ -53,6 +53,14 @@ enum {
   COLLIDE_VSS = 3
 };
 
+/* How a candidate's second particle is chosen (collide_arguments'
+ * partner): at random among the cell's others, or the nearest to the first
+ * by position (collide/README.md, "Near partners"). */
+enum {
+  COLLIDE_PARTNER_RANDOM = 0,
+  COLLIDE_PARTNER_NEAREST = 1
+};
+
 /* A pair's scale when none is given: the one species' own sigma_ref. */
 #define COLLIDE_DEFAULT_SCALE 1.0
 
@@ -172,7 +180,7 @@ typedef struct collide_internal {
  *                     lie in [0, 2147483647 - the cell's candidates]
  *   position          particles x 3 doubles, row-major as velocity: each
  *                     particle's position, finite and at most 1e150 in
- *                     size, needed by separation
+ *                     size, needed by separation and by nearest partners
  *   separation        NULL, or 2 doubles: the call adds each accepted
  *                     pair's distance |x_a - x_b| to separation[0] (at most
  *                     1e300 before the call) and 1 to separation[1] (at
@@ -188,6 +196,13 @@ typedef struct collide_internal {
  *                     candidates instead of N select_coeff (N - 1) ..., the
  *                     count for cells whose populations do not vary as
  *                     Poisson's do (collide/README.md)
+ *   partner           COLLIDE_PARTNER_RANDOM (0): a candidate's second
+ *                     particle at random among the cell's others; or
+ *                     COLLIDE_PARTNER_NEAREST: the nearest of them to the
+ *                     first by position, other than the first's partner in
+ *                     its last candidate pair of this call. The candidate count,
+ *                     the acceptance and the deviates (three a candidate,
+ *                     u2 drawn and unused) stay those of random partners.
  *   cancel            NULL, or a function the call asks, with
  *                     cancel_context, before each cell and after every
  *                     65536 candidate pairs whether to stop: a nonzero
@@ -246,6 +261,7 @@ typedef struct collide_arguments {
   double* separation;
   const double* mean_population;
   int32_t cell_offset;
+  int32_t partner;
 } collide_arguments;
 
 /* Cell lists in the order that makes a step's results independent of how

@@ -42,10 +42,15 @@ pair_collisions   int64 (S, S), or (1, 1) without species: the call adds
 particle_collisions  int32 (particles,): the call adds 1 to each particle
                   of a pair it accepts
 position          float64 (particles, 3): each particle's position, needed
-                  by separation
+                  by separation and by partner="nearest"
 separation        float64 (2,): the call adds each accepted pair's distance
                   to separation[0] and 1 to separation[1], so that their
                   ratio is the mean collision separation
+partner           "random" (each candidate's second particle at random among
+                  the cell's others) or "nearest" (the nearest of them to
+                  the first, other than its partner in its last candidate
+                  pair of the call); the
+                  candidates, the acceptance and the deviates are the same
 mean_population   float64 (cells,): each cell's time-averaged population
                   N-bar; a cell of N particles then expects
                   N select_coeff N-bar max_rel_speed + select_remainder
@@ -500,6 +505,9 @@ def _diagnostics(pair_collisions, particle_collisions, position, separation, spe
     return arrays
 
 
+_PARTNERS = {"random": 0, "nearest": 1}
+
+
 def _cell_range(first_cell, end_cell, cells, cell_offset):
     offset = _index(cell_offset, "cell_offset")
     if not 0 <= offset <= 2**31 - 1 - cells:
@@ -538,8 +546,8 @@ def colider(velocity, max_rel_speed, select_remainder, select_coeff, cell_popula
             cell_start, cross_ref, generator=None, *, key=None, step=None, model=None,
             species=None, mass=None, first_cell=None, end_cell=None, internal=None, e_rot=None,
             vib_level=None, cell_temperature=None, pair_collisions=None,
-            particle_collisions=None, position=None, separation=None, mean_population=None,
-            cell_offset=0):
+            particle_collisions=None, position=None, separation=None, partner="random",
+            mean_population=None, cell_offset=0):
     """One time step's collisions; returns the number accepted (see the module's doc)."""
     velocity = _array(velocity, "velocity", _np.float64, 2, True)
     if velocity.shape[1] != 3:
@@ -570,13 +578,17 @@ def colider(velocity, max_rel_speed, select_remainder, select_coeff, cell_popula
                                                species, velocity.shape[0], cells)
     diagnostics = _diagnostics(pair_collisions, particle_collisions, position, separation,
                                species, mass, velocity.shape[0])
+    if not isinstance(partner, str) or partner not in _PARTNERS:
+        raise ValueError(f"colider: partner is {partner!r}; it must be 'random' or 'nearest'")
+    if partner == "nearest" and position is None:
+        raise ValueError("colider: partner='nearest' needs position=")
     if mean_population is not None:
         diagnostics["mean_population"] = _entries(
             _array(mean_population, "mean_population", _np.float64, 1, False),
             "mean_population", cells, "cell")
     extras = {"select_coeff_per_cell": per_cell, "models": models, "species": species,
               "mass": mass, "first_cell": first, "end_cell": end, "cell_offset": offset, "internal": internal_data,
-              **internal_arrays, **diagnostics}
+              "partner": _PARTNERS[partner], **internal_arrays, **diagnostics}
 
     if generator is None:
         if key is None or step is None:

@@ -77,6 +77,7 @@ def colider(
     particle_collisions: Optional[Int32Array] = None,
     position: Optional[Float64Array] = None,
     separation: Optional[Float64Array] = None,
+    partner: str = "random",
     mean_population: Optional[Float64Array] = None,
     cell_offset: int = 0,
 ) -> int: ...
