@@ -6,6 +6,18 @@ namespace {
 const double kPi = 3.141592653589793;
 }
 
+ParticleStart draw_start(const GasParameters& parameters, long& seed) {
+  ParticleStart start;
+  start.x = parameters.box * rand(seed);
+  double cos_th = 1 - 2 * rand(seed);
+  double sin_th = std::sqrt(1 - cos_th * cos_th);
+  double phi = 2 * kPi * rand(seed);
+  start.v[0] = parameters.speed * sin_th * std::cos(phi);
+  start.v[1] = parameters.speed * sin_th * std::sin(phi);
+  start.v[2] = parameters.speed * cos_th;
+  return start;
+}
+
 HardSphereGas::HardSphereGas(const GasParameters& parameters)
     : parameters_(parameters),
       x_(parameters.particles),
@@ -15,13 +27,9 @@ HardSphereGas::HardSphereGas(const GasParameters& parameters)
       cells_(parameters.cells, parameters.particles + 1),
       seed_(parameters.seed) {
   for (int p = 1; p <= parameters_.particles; p++) {
-    x_[p - 1] = parameters_.box * rand(seed_);
-    double cos_th = 1 - 2 * rand(seed_);
-    double sin_th = std::sqrt(1 - cos_th * cos_th);
-    double phi = 2 * kPi * rand(seed_);
-    velocity_(p, 1) = parameters_.speed * sin_th * std::cos(phi);
-    velocity_(p, 2) = parameters_.speed * sin_th * std::sin(phi);
-    velocity_(p, 3) = parameters_.speed * cos_th;
+    const ParticleStart start = draw_start(parameters_, seed_);
+    x_[p - 1] = start.x;
+    for (int k = 1; k <= 3; k++) velocity_(p, k) = start.v[k - 1];
   }
   // No pair of equal speeds can be faster than twice that speed.
   const bool modelled = parameters_.mixture != nullptr || parameters_.model != nullptr;

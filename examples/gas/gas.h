@@ -33,6 +33,17 @@ struct GasParameters {
   double max_weight = 0;
 };
 
+// A particle's start: its position along x, and its velocity of the run's
+// speed in a random direction, drawn from the run's generator state `seed`
+// in the gas's order. Drawn for particles 1, 2, ... in turn, it gives every
+// particle the start the whole gas gives it, so that a part of the gas (a
+// rank's) can be made without the rest.
+struct ParticleStart {
+  double x;
+  double v[3];
+};
+ParticleStart draw_start(const GasParameters& parameters, long& seed);
+
 class HardSphereGas {
  public:
   explicit HardSphereGas(const GasParameters& parameters);

@@ -13,7 +13,14 @@
 //      cell lists holding its own cells alone;
 // and rank 0 gathers the x components, in particle order, for the kurtosis.
 // At the end rank 0 gathers every velocity for the summary and the speeds.
-// Rank 0 alone writes standard output and the Data files.
+// Rank 0 alone writes standard output and the Data files. No rank holds
+// more than its own particles and cells until then: each draws the run's
+// start particle by particle and keeps its own.
+//
+// With --gas mixture it runs gas_mixture's two species instead, with
+// gas_mixture's bytes: each rank counts its cells' unlike pairs for the
+// theory, exactly, and rank 0 gathers the velocities each step for the
+// species' temperatures.
 #include <mpi.h>
 
 #include <algorithm>
@@ -22,12 +29,14 @@
 #include <cstdlib>
 #include <exception>
 #include <iostream>
-#include <iterator>
 #include <optional>
+#include <string>
 #include <vector>
 
+#include "console.h"
 #include "data_file.h"
 #include "gas.h"
+#include "mixture.h"
 #include "platform.h"
 #include "program.h"
 #include "relaxation.h"
@@ -45,31 +54,45 @@ const ProgramHelp kHelp = {
     "their numbers, and each rank collides its own cells with per-cell random\n"
     "streams: standard output and both Data files are gas_relax's, byte for\n"
     "byte, for any number of ranks. Rank 0 writes them.\n"
+    "With --gas mixture it runs gas_mixture's gas of two species instead, and\n"
+    "writes what gas_mixture writes, byte for byte: gas_mixture.dat and its\n"
+    "summary (it then takes no sizes).\n"
     "\n"
     GAS_RELAX_WRITES,
     "a Data file could not be opened or written, or another run is writing\n"
     "     it; standard output could not be written",
     "an unknown argument, a size that is not a whole number from 1 to\n"
-    "     100000000, or a gas of 1 particle"};
+    "     100000000, or a gas of 1 particle; a --gas other than hard-spheres\n"
+    "     and mixture, or sizes with mixture"};
+
+const char* const kGasHelp =
+    "      --gas GAS\n"
+    "                 hard-spheres (gas_relax's gas, the default) or mixture\n"
+    "                 (gas_mixture's two species)\n";
 
 // A particle as it travels between ranks: its number (from 1), position
 // and velocity.
 struct Particle {
   int number;
+  int species;
   double x;
   double v[3];
 };
 
 class RankGas {
  public:
-  RankGas(const GasParameters& parameters, int rank, int ranks);
+  // With `two`, its gas of two species, started at their temperatures.
+  RankGas(const GasParameters& parameters, int rank, int ranks, const TwoSpecies* two = nullptr);
 
   // Stream, move between ranks, sort into cells, collide: the collisions of
   // this rank's cells.
   int step();
   // Every particle's velocity, in order, on rank 0 (x alone with `x_only`);
-  // an empty Matrix elsewhere.
-  Matrix gather(bool x_only) const;
+  // an empty Matrix elsewhere. With `last`, the rank's particles are let
+  // go before rank 0 receives them: the run's end.
+  Matrix gather(bool x_only, bool last = false);
+  // The last step's unlike pairs in this rank's cells (two species).
+  long long unlike_pairs() const { return unlike_; }
 
  private:
   int first_cell(int rank) const {
@@ -81,30 +104,36 @@ class RankGas {
   void migrate();
 
   GasParameters parameters_;
+  const TwoSpecies* two_;
   int rank_, ranks_;
   std::vector<Particle> mine_;  // in ascending order of their numbers
   // This rank's cells' alone (one row when it has none): global cell c at
   // row c - first_cell(rank_) + 1.
   Matrix maxRelSpeed_, selectRemainder_;
   std::uint64_t steps_ = 0;
+  long long unlike_ = 0;
 };
 
-RankGas::RankGas(const GasParameters& parameters, int rank, int ranks)
+RankGas::RankGas(const GasParameters& parameters, int rank, int ranks, const TwoSpecies* two)
     : parameters_(parameters),
+      two_(two),
       rank_(rank),
       ranks_(ranks),
       maxRelSpeed_(std::max(own_cells(), 1), 1),
       selectRemainder_(std::max(own_cells(), 1), 1) {
-  // The start is gas_relax's: the whole gas made here from the run's
-  // generator, then only this rank's particles kept.
-  HardSphereGas whole(parameters);
+  // The start is the serial gas's: every particle drawn in turn from the
+  // run's generator, and only this rank's kept.
+  long seed = parameters.seed;
   for (int p = 1; p <= parameters.particles; p++) {
-    const double x = whole.positions()[p - 1];
-    if (owner(cell_of(x)) != rank_) continue;
-    Matrix& v = whole.velocities();
-    mine_.push_back({p, x, {v(p, 1), v(p, 2), v(p, 3)}});
+    ParticleStart start = draw_start(parameters, seed);
+    if (owner(cell_of(start.x)) != rank_) continue;
+    if (two != nullptr) TwoSpecies::heat(p, start.v);
+    mine_.push_back({p, two != nullptr ? TwoSpecies::species_of(p) : 0, start.x,
+                     {start.v[0], start.v[1], start.v[2]}});
   }
-  maxRelSpeed_.set(2 * parameters.speed);
+  // No pair of equal speeds can be faster than twice that speed; a
+  // mixture's models give their own first weight.
+  maxRelSpeed_.set(two != nullptr ? parameters.max_weight : 2 * parameters.speed);
 }
 
 // As HardSphereGas::sort places a particle.
@@ -122,12 +151,16 @@ int RankGas::owner(int cell) const {
 }
 
 void RankGas::migrate() {
+  // Those that stay are kept in place and in order; those that leave are
+  // copied out, the few that cross a range's end.
   std::vector<std::vector<Particle>> out(ranks_);
-  std::vector<Particle> staying;
+  size_t staying = 0;
   for (const Particle& particle : mine_) {
     const int to = owner(cell_of(particle.x));
-    (to == rank_ ? staying : out[to]).push_back(particle);
+    if (to == rank_) mine_[staying++] = particle;
+    else out[to].push_back(particle);
   }
+  mine_.resize(staying);
   const int size = static_cast<int>(sizeof(Particle));
   std::vector<int> send_counts(ranks_), send_at(ranks_), receive_counts(ranks_), receive_at(ranks_);
   std::vector<Particle> send;
@@ -145,13 +178,18 @@ void RankGas::migrate() {
   std::vector<Particle> received(total / size);
   MPI_Alltoallv(send.data(), send_counts.data(), send_at.data(), MPI_BYTE, received.data(),
                 receive_counts.data(), receive_at.data(), MPI_BYTE, MPI_COMM_WORLD);
-  // Those that stay are in order already; the few that arrived are put in
-  // order and merged in.
+  // The few that arrived are put in order and merged in from the end, in
+  // place.
   auto by_number = [](const Particle& a, const Particle& b) { return a.number < b.number; };
   std::sort(received.begin(), received.end(), by_number);
-  mine_.clear();
-  std::merge(staying.begin(), staying.end(), received.begin(), received.end(),
-             std::back_inserter(mine_), by_number);
+  mine_.resize(staying + received.size());
+  size_t kept = staying, arrived = received.size(), to = mine_.size();
+  while (arrived > 0) {
+    if (kept > 0 && mine_[kept - 1].number > received[arrived - 1].number)
+      mine_[--to] = mine_[--kept];
+    else
+      mine_[--to] = received[--arrived];
+  }
 }
 
 int RankGas::step() {
@@ -164,35 +202,45 @@ int RankGas::step() {
 
   const int n = static_cast<int>(mine_.size());
   Matrix velocity(std::max(n, 1), 3);
-  std::vector<int> cells_of(n);
+  std::vector<int> cells_of(n), species(two_ != nullptr ? std::max(n, 1) + 1 : 0);
   // The lists and per-cell arrays number this rank's cells from 1.
   StepOptions own;
   own.cellOffset = first_cell(rank_) - 1;
   for (int j = 0; j < n; j++) {
     for (int k = 0; k < 3; k++) velocity(j + 1, k + 1) = mine_[j].v[k];
     cells_of[j] = cell_of(mine_[j].x) - own.cellOffset;
+    if (two_ != nullptr) species[j + 1] = mine_[j].species;
   }
   SortList lists(own_cells(), n + 1);
   sort_into_cells(cells_of.data(), n, lists);
-  const int collisions =
-      colider_range(velocity, maxRelSpeed_, selectRemainder_, parameters_.select_coeff, lists,
-                    first_cell(rank_), first_cell(rank_ + 1) - 1,
-                    CellStreams{static_cast<std::uint64_t>(parameters_.seed), steps_++},
-                    HardSphere(), &own);
+  const CellStreams streams = {static_cast<std::uint64_t>(parameters_.seed), steps_++};
+  const int first = first_cell(rank_), last = first_cell(rank_ + 1) - 1;
+  int collisions = 0;
+  if (two_ != nullptr) {
+    unlike_ = ::unlike_pairs(lists, species.data());
+    const Mixture mixture = {2, species.data(), TwoSpecies::kMass, &two_->maxwell, 1};
+    collisions = colider_range(velocity, maxRelSpeed_, selectRemainder_, parameters_.select_coeff,
+                               lists, first, last, streams, mixture, &own);
+  } else {
+    collisions = colider_range(velocity, maxRelSpeed_, selectRemainder_, parameters_.select_coeff,
+                               lists, first, last, streams, HardSphere(), &own);
+  }
   for (int j = 0; j < n; j++)
     for (int k = 0; k < 3; k++) mine_[j].v[k] = velocity(j + 1, k + 1);
   return collisions;
 }
 
-Matrix RankGas::gather(bool x_only) const {
+Matrix RankGas::gather(bool x_only, bool last) {
   const int columns = x_only ? 1 : 3;
   const int n = static_cast<int>(mine_.size());
   std::vector<int> numbers(n);
   std::vector<double> values;
+  values.reserve(static_cast<size_t>(n) * columns);
   for (int j = 0; j < n; j++) {
     numbers[j] = mine_[j].number;
     values.insert(values.end(), mine_[j].v, mine_[j].v + columns);
   }
+  if (last) std::vector<Particle>().swap(mine_);
   std::vector<int> counts(ranks_), at(ranks_);
   MPI_Gather(&n, 1, MPI_INT, counts.data(), 1, MPI_INT, 0, MPI_COMM_WORLD);
   int total = 0;
@@ -205,6 +253,7 @@ Matrix RankGas::gather(bool x_only) const {
   MPI_Gatherv(values.data(), n * columns, MPI_DOUBLE, all_values.data(), counts.data(), at.data(),
               MPI_DOUBLE, 0, MPI_COMM_WORLD);
   if (rank_ != 0) return Matrix(1, 1);
+  std::vector<double>().swap(values);
   Matrix velocity(total, columns);
   for (int j = 0; j < total; j++)
     for (int k = 0; k < columns; k++) velocity(all_numbers[j], k + 1) = all_values[j * columns + k];
@@ -224,6 +273,30 @@ bool all_go_on(bool go_on) {
   return flag == 1;
 }
 
+// gas_mixture's run over the ranks: rank 0 writes what it writes.
+int run_mixture(int rank, int ranks) {
+  TwoSpecies two;
+  RankGas gas(two.parameters, rank, ranks, &two);
+  std::optional<MixtureRecord> record;
+  const Matrix start = gas.gather(false);
+  if (rank == 0) record.emplace(kHelp.name, two, start);
+  if (!all_go_on(rank != 0 || record->is_open())) return 1;
+  Matrix velocity(1, 1);
+  for (int s = 1; s <= TwoSpecies::kSteps; s++) {
+    const int mine = gas.step();
+    const long long own_unlike = gas.unlike_pairs();
+    int collisions = 0;
+    long long unlike = 0;
+    MPI_Reduce(&mine, &collisions, 1, MPI_INT, MPI_SUM, 0, MPI_COMM_WORLD);
+    MPI_Reduce(&own_unlike, &unlike, 1, MPI_LONG_LONG, MPI_SUM, 0, MPI_COMM_WORLD);
+    Matrix now = gas.gather(false);
+    velocity.swap(now);
+    if (rank == 0) record->step(collisions, unlike, velocity);
+  }
+  if (rank != 0) return 0;
+  return record->finish(velocity) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -233,12 +306,25 @@ int main(int argc, char** argv) {
   MPI_Comm_rank(MPI_COMM_WORLD, &rank);
   MPI_Comm_size(MPI_COMM_WORLD, &ranks);
   if (rank != 0) platform::silence_standard_output();
-  const std::vector<const char*> sizes = start_program(argc, argv, kHelp, 2);
+  std::vector<ValueOption> options = {{"--gas", kGasHelp}};
+  const std::vector<const char*> sizes = start_program(argc, argv, kHelp, 2, &options);
+  const std::string kind = options[0].value != nullptr ? options[0].value : "hard-spheres";
+  if (kind != "hard-spheres" && kind != "mixture") {
+    std::cerr << kHelp.name << ": expected hard-spheres or mixture for --gas, not '"
+              << quoted_token(options[0].value) << "'; try --help" << std::endl;
+    return 2;
+  }
+  if (kind == "mixture" && !sizes.empty()) {
+    std::cerr << kHelp.name << ": --gas mixture runs gas_mixture's gas, whose sizes are fixed: "
+              << "give no PARTICLES or STEPS; try --help" << std::endl;
+    return 2;
+  }
   GasParameters parameters;
   int steps = 150;
   if (!read_sizes(kHelp.name, sizes, parameters, steps)) return 2;
 
   try {
+    if (kind == "mixture") return run_mixture(rank, ranks);
     RankGas gas(parameters, rank, ranks);
     // Rank 0 takes both files before the run, as gas_relax does.
     std::optional<DataFile> relaxation, histogram;
@@ -264,7 +350,7 @@ int main(int argc, char** argv) {
       if (s > steps / 2) late_collisions += collisions;
       relaxation->line(time, component_kurtosis(x), collisions);
     }
-    const Matrix velocity = gas.gather(false);
+    const Matrix velocity = gas.gather(false, true);
     if (rank != 0) return 0;
     print_summary(velocity, parameters, time, late_collisions, steps);
     write_speeds(*histogram, velocity, parameters);
