@@ -12,7 +12,11 @@
 #include <collide/colider.h>
 #include <collide/collide.h>
 
+#include "flat_gas.h"
+
 namespace {
+
+using collide_test::arguments_over;
 
 // The relaxation of a pressure anisotropy: a gas of cells of `per_cell`
 // particles each (m = 1), at kTxx = 1.6 and kTyy = kTzz = 0.7, every
@@ -94,19 +98,8 @@ double rate_over_theory(const Relaxation& r, std::uint64_t seed) {
   const double first = std::log(anisotropy());
   for (int call = 1; call <= calls; call++) {
     for (double& x : position) x = uniform(engine);
-    collide_arguments a = {};
-    a.size = sizeof a;
-    a.velocity = velocity.data();
-    a.particles = particles;
-    a.max_rel_speed = max_rel_speed.data();
-    a.select_remainder = remainder.data();
-    a.cell_population = population.data();
-    a.cell_start = start.data();
-    a.cells = cells;
-    a.cross_ref = cross_ref.data();
-    a.cross_ref_size = particles;
-    a.select_coeff = coeff;
-    a.end_cell = cells;
+    collide_arguments a =
+        arguments_over(velocity, max_rel_speed, remainder, population, start, cross_ref, coeff);
     a.models = &r.model;
     a.model_count = 1;
     a.model_size = sizeof r.model;

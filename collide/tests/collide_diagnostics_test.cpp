@@ -200,19 +200,7 @@ struct TwoSpecies {
   }
 
   collide_arguments arguments(double coeff) {
-    collide_arguments a = {};
-    a.size = sizeof a;
-    a.velocity = gas.velocity.data();
-    a.particles = gas.particles();
-    a.max_rel_speed = gas.max_rel_speed.data();
-    a.select_remainder = gas.select_remainder.data();
-    a.cell_population = gas.population.data();
-    a.cell_start = gas.start.data();
-    a.cells = gas.cells();
-    a.cross_ref = gas.cross_ref.data();
-    a.cross_ref_size = static_cast<int32_t>(gas.cross_ref.size());
-    a.select_coeff = coeff;
-    a.end_cell = gas.cells();
+    collide_arguments a = arguments_of(gas, coeff);
     a.models = models.data();
     a.model_count = 4;
     a.model_size = sizeof(collide_model);
@@ -290,19 +278,7 @@ TEST(Diagnostics, TheSeparationOfUniformPointsInACubeIsRobbinsConstant) {
   double separation[2] = {0, 0};
   for (uint64_t step = 0; step < 100; step++) {
     for (double& x : position) x = uniform(engine);
-    collide_arguments a = {};
-    a.size = sizeof a;
-    a.velocity = g.velocity.data();
-    a.particles = g.particles();
-    a.max_rel_speed = g.max_rel_speed.data();
-    a.select_remainder = g.select_remainder.data();
-    a.cell_population = g.population.data();
-    a.cell_start = g.start.data();
-    a.cells = cells;
-    a.cross_ref = g.cross_ref.data();
-    a.cross_ref_size = 2 * cells;
-    a.select_coeff = 0.05;
-    a.end_cell = cells;
+    collide_arguments a = arguments_of(g, 0.05);
     a.position = position.data();
     a.separation = separation;
     int32_t n = 0;
@@ -356,19 +332,8 @@ double rate_over_theory(bool poisson, bool mean) {
                                    start.data(), cross_ref.data(), message, sizeof message),
                 COLLIDE_OK) << message;
     }
-    collide_arguments a = {};
-    a.size = sizeof a;
-    a.velocity = velocity.data();
-    a.particles = particles;
-    a.max_rel_speed = max_rel_speed.data();
-    a.select_remainder = remainder.data();
-    a.cell_population = population.data();
-    a.cell_start = start.data();
-    a.cells = cells;
-    a.cross_ref = cross_ref.data();
-    a.cross_ref_size = particles;
-    a.select_coeff = coeff;
-    a.end_cell = cells;
+    collide_arguments a =
+        arguments_over(velocity, max_rel_speed, remainder, population, start, cross_ref, coeff);
     if (mean) a.mean_population = mean_population.data();
     int32_t n = 0;
     char message[300];

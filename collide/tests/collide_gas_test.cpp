@@ -19,8 +19,11 @@
 #include "colider.h"
 #include "collide.h"
 #include "collide_gas.h"
+#include "flat_gas.h"
 
 namespace {
+
+using collide_test::arguments_over;
 
 const double kPi = 3.14159265358979323846;
 const double kBoltzmann = 1.380649e-23;
@@ -191,19 +194,8 @@ TEST(GasData, ArgonCollidesAtTheKineticRate) {
     ASSERT_EQ(collide_sort_cells(cell_of.data(), particles, cells, population.data(), start.data(),
                                  cross_ref.data(), message, sizeof message),
               COLLIDE_OK);
-    collide_arguments a = {};
-    a.size = sizeof a;
-    a.velocity = velocity.data();
-    a.particles = particles;
-    a.max_rel_speed = max_weight.data();
-    a.select_remainder = remainder.data();
-    a.cell_population = population.data();
-    a.cell_start = start.data();
-    a.cells = cells;
-    a.cross_ref = cross_ref.data();
-    a.cross_ref_size = particles;
-    a.select_coeff = coeff;
-    a.end_cell = cells;
+    collide_arguments a =
+        arguments_over(velocity, max_weight, remainder, population, start, cross_ref, coeff);
     a.models = argon.models.data();
     a.model_count = 1;
     a.model_size = sizeof(collide_model);

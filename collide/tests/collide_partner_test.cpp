@@ -23,24 +23,6 @@ using namespace collide_test;
 
 const double kPi = 3.14159265358979323846;
 
-// The struct form's arguments for g, hard spheres, every cell.
-collide_arguments arguments(FlatGas& g) {
-  collide_arguments a = {};
-  a.size = sizeof a;
-  a.velocity = g.velocity.data();
-  a.particles = g.particles();
-  a.max_rel_speed = g.max_rel_speed.data();
-  a.select_remainder = g.select_remainder.data();
-  a.cell_population = g.population.data();
-  a.cell_start = g.start.data();
-  a.cells = g.cells();
-  a.cross_ref = g.cross_ref.data();
-  a.cross_ref_size = static_cast<int32_t>(g.cross_ref.size());
-  a.select_coeff = 0.01;
-  a.end_cell = g.cells();
-  return a;
-}
-
 // Hard spheres of one species in equilibrium (kT = 1, m = 1) in cells of
 // `per_cell` particles, given N-bar = per_cell, each placed uniformly in a
 // unit cube, placed anew before every call as free flight would. Returns
@@ -63,19 +45,8 @@ double rate_over_theory(int partner, int per_cell, double coeff, int calls, doub
   long long collisions = 0;
   for (int call = 0; call < calls; call++) {
     for (double& x : position) x = uniform(engine);
-    collide_arguments a = {};
-    a.size = sizeof a;
-    a.velocity = velocity.data();
-    a.particles = particles;
-    a.max_rel_speed = max_rel_speed.data();
-    a.select_remainder = remainder.data();
-    a.cell_population = population.data();
-    a.cell_start = start.data();
-    a.cells = cells;
-    a.cross_ref = cross_ref.data();
-    a.cross_ref_size = particles;
-    a.select_coeff = coeff;
-    a.end_cell = cells;
+    collide_arguments a =
+        arguments_over(velocity, max_rel_speed, remainder, population, start, cross_ref, coeff);
     a.mean_population = mean_population.data();
     a.position = position.data();
     a.separation = separation;
@@ -202,7 +173,7 @@ TEST(NearPartners, GiveTheSameBitsForAnySplitAndEveryForm) {
   for (const std::vector<int32_t>& split : splits) {
     FlatGas g = whole;
     for (size_t r = 0; r + 1 < split.size(); r++) {
-      collide_arguments a = arguments(g);
+      collide_arguments a = arguments_of(g, 0.01);
       a.first_cell = split[r];
       a.end_cell = split[r + 1];
       a.position = position.data();
@@ -216,7 +187,7 @@ TEST(NearPartners, GiveTheSameBitsForAnySplitAndEveryForm) {
   for (const FlatGas& g : results) EXPECT_EQ(g.velocity, results[0].velocity);
   // Nearest partners change which pairs collide.
   FlatGas random = whole;
-  collide_arguments a = arguments(random);
+  collide_arguments a = arguments_of(random, 0.01);
   int32_t n = 0;
   char message[300];
   ASSERT_EQ(collide_keyed(&a, 8, 2, &n, message, sizeof message), COLLIDE_OK);
@@ -239,7 +210,7 @@ TEST(NearPartners, AreRefusedWithoutPositionsOrOfAnUnknownKind) {
   const FlatGas before = g;
   char message[300];
   int32_t n = 0;
-  collide_arguments a = arguments(g);
+  collide_arguments a = arguments_of(g, 0.01);
   a.partner = COLLIDE_PARTNER_NEAREST;
   EXPECT_EQ(collide_keyed(&a, 1, 0, &n, message, sizeof message), COLLIDE_INVALID_ARGUMENT);
   EXPECT_STREQ(message, "collide_keyed: partner is COLLIDE_PARTNER_NEAREST without position; "

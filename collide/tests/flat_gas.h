@@ -46,6 +46,35 @@ inline FlatGas random_gas(uint64_t seed) {
   return g;
 }
 
+// The struct form's arguments over a gas's flat arrays: one species of hard
+// spheres, every cell, one coefficient; a test sets what else it needs.
+inline collide_arguments arguments_over(std::vector<double>& velocity,
+                                        std::vector<double>& max_rel_speed,
+                                        std::vector<double>& select_remainder,
+                                        const std::vector<int32_t>& population,
+                                        const std::vector<int32_t>& start,
+                                        const std::vector<int32_t>& cross_ref, double select_coeff) {
+  collide_arguments a = {};
+  a.size = sizeof a;
+  a.velocity = velocity.data();
+  a.particles = static_cast<int32_t>(velocity.size() / 3);
+  a.max_rel_speed = max_rel_speed.data();
+  a.select_remainder = select_remainder.data();
+  a.cell_population = population.data();
+  a.cell_start = start.data();
+  a.cells = static_cast<int32_t>(population.size());
+  a.cross_ref = cross_ref.data();
+  a.cross_ref_size = static_cast<int32_t>(cross_ref.size());
+  a.select_coeff = select_coeff;
+  a.end_cell = a.cells;
+  return a;
+}
+
+inline collide_arguments arguments_of(FlatGas& g, double select_coeff) {
+  return arguments_over(g.velocity, g.max_rel_speed, g.select_remainder, g.population, g.start,
+                        g.cross_ref, select_coeff);
+}
+
 // The same gas as Matrix and SortList, numbered from 1.
 struct MatrixGas {
   Matrix velocity, max_rel_speed, select_remainder;
@@ -104,17 +133,7 @@ struct Beyond {
     for (int32_t c = 0; c < g.cells(); c++) coeff.push_back(0.004 + 0.0003 * c);
   }
   collide_arguments of(FlatGas& g, int32_t first, int32_t end) const {
-    collide_arguments a = {};
-    a.size = sizeof a;
-    a.velocity = g.velocity.data();
-    a.particles = g.particles();
-    a.max_rel_speed = g.max_rel_speed.data();
-    a.select_remainder = g.select_remainder.data();
-    a.cell_population = g.population.data();
-    a.cell_start = g.start.data();
-    a.cells = g.cells();
-    a.cross_ref = g.cross_ref.data();
-    a.cross_ref_size = static_cast<int32_t>(g.cross_ref.size());
+    collide_arguments a = arguments_of(g, 0.0);
     a.select_coeff_per_cell = coeff.data();
     a.first_cell = first;
     a.end_cell = end;
