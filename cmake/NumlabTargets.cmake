@@ -25,6 +25,11 @@ endif()
 # The pages' folder: Ninja makes an output's folder itself, Make does not.
 file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/man)
 
+# `programs`: every program and its manual page, and nothing else (no test,
+# no benchmark); what the main job runs, built by scripts/run.sh and by
+# `cmake --build --preset programs`.
+add_custom_target(programs)
+
 # One program of programs.txt: built into bin/ and installed with its
 # manual page, made from its own --help, and the plot scripts of its Data
 # files.
@@ -36,6 +41,7 @@ function(numlab_add_program name)
   endif()
   add_executable(${name} ${arg_SOURCES})
   target_link_libraries(${name} PRIVATE numlab_flags numlab_exact numlab_common ${arg_LIBRARIES})
+  add_dependencies(programs ${name})
   if(NOT NUMLAB_INSTALL)
     return()
   endif()
@@ -54,6 +60,7 @@ function(numlab_add_program name)
       COMMENT "Manual page for ${name}"
       VERBATIM)
     add_custom_target(${name}_man ALL DEPENDS ${page})
+    add_dependencies(programs ${name}_man)
     install(FILES ${page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   endif()
 endfunction()
