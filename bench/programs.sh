@@ -3,8 +3,9 @@
 # at 10,000,000 samples and poly_deriv at 1,000,000 points, output to files,
 # each timed against its floor (floor_lcg.c, floor_root.cpp: the same
 # generator calls and the same write(2) calls with the same bytes, nothing
-# else). Program and floor alternate, RUNS pairs each; the ratio reported is
-# the median of the pairs' ratios.
+# else). Program and floor alternate, RUNS pairs each; each ratio reported,
+# in wall time and in CPU time (user and system), is the median of the
+# pairs' ratios.
 # Usage: bench/programs.sh [RUNS [PROGRAM...]]   (after: cmake --preset bench &&
 #        cmake --build --preset bench); with programs named, those alone.
 set -euo pipefail
@@ -24,14 +25,18 @@ wanted() {
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# seconds COMMAND... : wall time of one run, standard input from ./input.
-# The previous runs' output is written back to disk first, so that no run
-# pays for another's.
+# seconds COMMAND... : the wall time and the CPU time (user and system) of
+# one run, in seconds, standard input from ./input. The previous runs'
+# output is written back to disk first, so that no run pays for another's.
 seconds() {
   sync
-  local start=$EPOCHREALTIME
-  "$@" <input >stdout.txt
-  echo "$start $EPOCHREALTIME" | awk '{printf "%.4f", $2 - $1}'
+  local start=$EPOCHREALTIME end cpu
+  # `times` in the subshell reports its children's user and system time.
+  cpu=$( ("$@" <input >stdout.txt; times) | tail -n 1)
+  end=$EPOCHREALTIME
+  echo "$start $end $cpu" | awk '{
+    split($3, u, /[ms]/); split($4, s, /[ms]/)
+    printf "%.4f %.4f", $2 - $1, u[1] * 60 + u[2] + s[1] * 60 + s[2]}'
 }
 
 median() { sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
@@ -45,23 +50,27 @@ compare() {
   mkdir -p "$work/$name/ref" "$work/$name/program" "$work/$name/floor"
   for dir in ref program floor; do printf '%b' "$input" >"$work/$name/$dir/input"; done
   (cd "$work/$name/ref" && "$bin/$name" <input >stdout.txt)
-  local ratios=() program_times=() floor_times=()
+  local ratios=() cpu_ratios=() program_times=() floor_times=() program_cpu=() floor_cpu=()
   for ((i = 0; i < runs; i++)); do
     local p f
-    p=$(cd "$work/$name/program" && seconds "$bin/$name")
-    f=$(cd "$work/$name/floor" && seconds "$@")
-    program_times+=("$p")
-    floor_times+=("$f")
-    ratios+=("$(awk -v p="$p" -v f="$f" 'BEGIN {printf "%.4f", p / f}')")
+    read -r -a p <<<"$(cd "$work/$name/program" && seconds "$bin/$name")"
+    read -r -a f <<<"$(cd "$work/$name/floor" && seconds "$@")"
+    program_times+=("${p[0]}") program_cpu+=("${p[1]}")
+    floor_times+=("${f[0]}") floor_cpu+=("${f[1]}")
+    ratios+=("$(awk -v p="${p[0]}" -v f="${f[0]}" 'BEGIN {printf "%.4f", p / f}')")
+    cpu_ratios+=("$(awk -v p="${p[1]}" -v f="${f[1]}" 'BEGIN {printf "%.4f", p / f}')")
   done
   for file in stdout.txt $data_files; do
     cmp -s "$work/$name/program/$file" "$work/$name/floor/$file" ||
       { echo "$name: the floor wrote different bytes to $file" >&2; exit 1; }
   done
-  printf '| %s | %s | %s | %s |\n' "$name" \
+  printf '| %s | %s | %s | %s | %s | %s | %s |\n' "$name" \
     "$(printf '%s\n' "${program_times[@]}" | median)" \
     "$(printf '%s\n' "${floor_times[@]}" | median)" \
-    "$(printf '%s\n' "${ratios[@]}" | median)"
+    "$(printf '%s\n' "${ratios[@]}" | median)" \
+    "$(printf '%s\n' "${program_cpu[@]}" | median)" \
+    "$(printf '%s\n' "${floor_cpu[@]}" | median)" \
+    "$(printf '%s\n' "${cpu_ratios[@]}" | median)"
 }
 
 # Generator steps random_reject took: from state 1 to its last printed state.
@@ -90,8 +99,8 @@ deviates_per_sample() {
 }
 
 points=1000000
-echo "| program | program (s) | floor (s) | program / floor |"
-echo "|---|---|---|---|"
+echo "| program | wall (s) | floor wall (s) | wall ratio | CPU (s) | floor CPU (s) | CPU ratio |"
+echo "|---|---|---|---|---|---|---|"
 # The samplers of programs.txt, each against the generator floor.
 # shellcheck source=scripts/read_programs.sh
 source "$root/scripts/read_programs.sh"
@@ -124,8 +133,8 @@ if [ -x "$floors/floor_root" ]; then
   printf '0\n0\n1\n' >input
   g=() r=()
   for ((i = 0; i < 21; i++)); do
-    g+=("$(seconds "$bin/gaussian_errors")")
-    r+=("$(seconds "$bin/runge")")
+    g+=("$(seconds "$bin/gaussian_errors" | cut -d' ' -f1)")
+    r+=("$(seconds "$bin/runge" | cut -d' ' -f1)")
   done
   gm=$(printf '%s\n' "${g[@]}" | median)
   rm_=$(printf '%s\n' "${r[@]}" | median)

@@ -22,6 +22,9 @@ class CheckedOutput : public std::streambuf {
  public:
   CheckedOutput() { setp(buffer_, buffer_ + sizeof buffer_); }
 
+  // Whether nothing written to the stream waits to go out.
+  bool holds_nothing() const { return pptr() == pbase(); }
+
  protected:
   int_type overflow(int_type c) override {
     drain();
@@ -47,6 +50,9 @@ class CheckedOutput : public std::streambuf {
 
   char buffer_[4096];
 };
+
+// The buffer start_program gave std::cout.
+CheckedOutput* checked_output = nullptr;
 
 // At exit: whatever std::cout still holds goes out, and standard output is
 // closed, so that an error the system reports only then is not lost.
@@ -97,7 +103,8 @@ std::vector<const char*> start_program(int argc, char** argv, const ProgramHelp&
   program_name = help.name;
   platform::set_up_standard_streams();
   // Never released: std::cout is flushed at exit, after static objects go.
-  std::cout.rdbuf(new CheckedOutput);
+  checked_output = new CheckedOutput;
+  std::cout.rdbuf(checked_output);
   std::atexit(close_standard_output);
 
   std::vector<const char*> operands;
@@ -129,7 +136,19 @@ std::vector<const char*> start_program(int argc, char** argv, const ProgramHelp&
   return operands;
 }
 
-void print_line(TextLine& line) { line.end(std::cout); }
+void print_line(TextLine& line) {
+  // With nothing waiting in std::cout's own buffer, the line goes straight
+  // to descriptor 1: the same one write(2) that `std::cout << line <<
+  // std::endl` makes, without the stream's layers. Otherwise (a prompt
+  // without its line end is waiting, or a test has given std::cout another
+  // buffer) it goes through the stream, as before.
+  if (checked_output != nullptr && std::cout.rdbuf() == checked_output && std::cout.good() &&
+      checked_output->holds_nothing()) {
+    if (int error = line.end(platform::standard_output)) standard_output_failed(error);
+  } else {
+    line.end(std::cout);
+  }
+}
 
 void standard_output_failed(int error) {
   std::string message = std::string(program_name) + ": cannot write standard output: " +

@@ -33,7 +33,30 @@ running=$(mktemp)
 trap 'rm -f "$running"' EXIT
 PATH="$root/build/default/bin:$PATH" "$figures/mean_running.sh" "$out/random_expo/random_dist.dat" >"$running"
 gnuplot -e "data='$running'; out='$gallery/mean-running.png'" "$figures/mean_running.gp"
-# Runge's phenomenon, equally spaced points against Chebyshev nodes.
+# Box-Muller's tails over the generator's whole period against a normal.
+python3 "$figures/boxmuller_tail.py" --histogram >"$running"
+gnuplot -e "data='$running'; out='$gallery/boxmuller-tail.png'" "$figures/boxmuller_tail.gp"
+# Runge's phenomenon, equally spaced points against Chebyshev nodes, and the
+# largest errors against N.
 python3 "$figures/runge_interpolation.py" --curves "$running" >/dev/null
 gnuplot -e "data='$running'; out='$gallery/runge-interpolation.png'" "$figures/runge_interpolation.gp"
+python3 "$figures/runge_interpolation.py" --errors "$running"
+gnuplot -e "data='$running'; out='$gallery/runge-errors.png'" "$figures/runge_errors.gp"
+# Bisection, secant and Newton's method closing in on one root.
+python3 "$figures/root_methods.py" --errors "$running"
+gnuplot -e "data='$running'; out='$gallery/root-errors.png'" "$figures/root_errors.gp"
+# The triad's spectrum, plain and through a Hann window.
+python3 "$figures/triad_spectrum.py" --spectrum "$running" "$out/triad/triad.dat"
+gnuplot -e "data='$running'; out='$gallery/triad-spectrum.png'" "$figures/triad_spectrum.gp"
+# The mixture's temperature difference against exp(-0.32 tau).
+gnuplot -e "data='$out/gas_mixture/gas_mixture.dat'; out='$gallery/mixture-difference.png'" "$figures/mixture_difference.gp"
+# poly_deriv's derivative error against the step, where ROOT's programs were
+# built.
+if [ -x "$root/build/default/bin/poly_deriv" ]; then
+  theory=$(mktemp)
+  python3 "$figures/deriv_noise.py" --table >"$theory"
+  PATH="$root/build/default/bin:$PATH" bash "$figures/deriv_errors.sh" >"$running"
+  gnuplot -e "theory='$theory'; measured='$running'; out='$gallery/poly_deriv-errors.png'" "$figures/deriv_errors.gp"
+  rm -f "$theory"
+fi
 ls "$gallery"

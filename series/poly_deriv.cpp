@@ -51,16 +51,19 @@ int run_poly_deriv(const Gaussian& gaus) {
     float s = pow(fabsf(f[i]), 0.5);
     double g = gaus(0.0, s);
     f[i] = to_float(f[i] + g);
-    line << "X-value: " << x << " F(x): " << f[i];
+    // Each number's digits are made once, for the console and the file.
+    const NumberText x_text(x), f_text(f[i]);
+    line << "X-value: " << x_text << " F(x): " << f_text;
     print_line(line);
-    poly.line(x, f[i], s);
+    poly.line(x_text, f_text, NumberText(s));
   }
 
   for (int i = 1; i < N - 1; i++) {
     float d = to_float((f[i + 1] - f[i - 1]) / (h * 2.0));
-    line << "X-value: " << point(i) << " F'(x): " << d;
+    const NumberText x_text(point(i)), d_text(d);
+    line << "X-value: " << x_text << " F'(x): " << d_text;
     print_line(line);
-    deriv.line(point(i), d);
+    deriv.line(x_text, d_text);
   }
 
   return close_together({&poly, &deriv}) ? 0 : 1;

@@ -146,6 +146,39 @@ TEST(TextLine, RandomValuesAsTheStreamWritesThem) {
   c.expect_none();
 }
 
+// From 1e-14 up to 2^52 the digits are made by whole-number arithmetic on the
+// binary value, not by the library: there, points just beside halfway
+// between two six-digit numbers, where the rounding and its ties are
+// decided, for every exponent; the switches to the next power of ten; and
+// random doubles and floats spread evenly over the exponents.
+TEST(TextLine, ValuesOfTheWholeNumberRangeAsTheStreamWritesThem) {
+  std::mt19937_64 bits(20261211);
+  std::uniform_int_distribution<int> digits(100000, 999999), exponent(-15, 16);
+  std::uniform_real_distribution<double> decades(-15.0, 16.0);
+  Comparison c;
+  for (int x = -15; x <= 16; x++) {
+    for (double v : {std::pow(10.0, x), 9.999995 * std::pow(10.0, x), 1.000005 * std::pow(10.0, x)})
+      for (double w : {v, std::nextafter(v, 0.0), std::nextafter(v, 1e300)}) c.check(w);
+  }
+  for (int i = 0; i < 200000; i++) {
+    const double scale = std::pow(10.0, exponent(bits) - 5);
+    const double half = (digits(bits) + 0.5) * scale;
+    for (double w : {half, std::nextafter(half, 0.0), std::nextafter(half, 1e300)}) {
+      c.check(w);
+      c.check(-w);
+    }
+    // Ties that are exact: an odd and an even last digit, just below 2^52.
+    c.check(static_cast<double>(digits(bits)) * 10 + 5);
+    const double v = std::pow(10.0, decades(bits));
+    c.check(v);
+    c.check(static_cast<float>(v));
+  }
+  for (double v : {0x1p52, std::nextafter(0x1p52, 0.0), 0x1p-46, std::nextafter(0x1p-46, 0.0),
+                   4503599627370495.5, 1.4210854715202004e-14})
+    c.check(v);
+  c.expect_none();
+}
+
 TEST(TextLine, WholeNumbersOfEveryWidth) {
   Comparison c;
   c.check(0);

@@ -15,7 +15,11 @@
   "                    per step, from time 0\n"                                  \
   "  gas_speeds.dat    \"<speed> <measured density> <Maxwell-Boltzmann density>\"\n" \
   "                    for 40 bins of the final speeds\n"                        \
-  "  standard output   the collision rate beside hard-sphere theory\n"
+  "  standard output   the collisions per particle, the final kurtosis, and\n"  \
+  "                    the collision rate per particle and step over the\n"    \
+  "                    second half of the steps beside hard-sphere theory\n"   \
+  "                    (the gas is in equilibrium there only once the\n"       \
+  "                    kurtosis has reached 3: a run of a few steps is not)\n"
 
 // Reads [PARTICLES [STEPS]], each a whole number from 1 to 100000000 by the
 // suite's rule, PARTICLES at least 2, into parameters.particles and steps,

@@ -10,11 +10,13 @@ A page shows a command and its output in a ```console block:
 
 Each line that starts with "$ " is a command; the lines after it, up to the
 next command or the end of the block, are what it prints (standard output
-and standard error together), exactly. Commands run with bash, in order, in one folder per page, with the
-programs on PATH and the repository's docs/ reachable as ./docs, as for a
-reader at the repository's top; so a later command may read the Data file
-an earlier one wrote. A block with a command that needs a program this
-build lacks (ROOT's, say) is skipped whole, and said so.
+and standard error together), exactly. Commands run with bash, in order, in
+one work folder per page outside the checkout, with the programs on PATH and
+NUMLAB naming the repository's top folder, as the methods index tells a
+reader to set them; so a later command may read the Data file an earlier one
+wrote. A block with a command that needs a program this build lacks (ROOT's,
+say) is skipped whole, and said so. Afterwards the checkout must hold no file
+it did not hold before (its build folders aside).
 
 Usage: methods_pages.py BIN WORK PAGE...
 Exit status 0 when every checked command prints what its page says.
@@ -49,6 +51,16 @@ def blocks(path):
     return found
 
 
+def checkout_files(top):
+    """Every file of the checkout, its build and output folders aside."""
+    found = set()
+    for folder, subfolders, files in os.walk(top):
+        if folder == top:
+            subfolders[:] = [d for d in subfolders if d not in (".git", "build", "out")]
+        found.update(os.path.join(folder, f) for f in files)
+    return found
+
+
 def first_difference(expected, actual):
     for k in range(max(len(expected), len(actual))):
         said = expected[k] if k < len(expected) else "(nothing)"
@@ -61,16 +73,20 @@ def first_difference(expected, actual):
 def main():
     bin_dir, work = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
     pages = sys.argv[3:]
-    docs = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", "..", "docs"))
+    top = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+    inside = os.path.relpath(work, top)
+    if not inside.startswith("..") and not inside.startswith("build"):
+        sys.exit("methods_pages.py: WORK must lie outside the checkout (or in a build folder)")
+    before = checkout_files(top)
     missing = [p for p in OPTIONAL_PROGRAMS if not os.access(os.path.join(bin_dir, p), os.X_OK)]
-    env = dict(os.environ, PATH=bin_dir + os.pathsep + os.environ["PATH"], LC_ALL="C")
+    env = dict(os.environ, PATH=bin_dir + os.pathsep + os.environ["PATH"], LC_ALL="C",
+               NUMLAB=top)
     shutil.rmtree(work, ignore_errors=True)
     failed = checked = skipped = 0
     for page in pages:
         name = os.path.basename(page)
         folder = os.path.join(work, name[: -len(".md")])
         os.makedirs(folder)
-        os.symlink(docs, os.path.join(folder, "docs"))
         for block in blocks(page):
             needs = [p for p in missing if any(re.search(r"\b%s\b" % p, c) for _, c, _ in block)]
             if needs:
@@ -92,8 +108,11 @@ def main():
                     print("FAILED: %s:%d %s\n  the page says   %r\n  the programs print %r"
                           % (name, number, command, said, printed))
                     failed += 1
+    left = sorted(checkout_files(top) - before)
+    for path in left:
+        print("FAILED: the pages' commands left %s in the checkout" % os.path.relpath(path, top))
     print("%d passed, %d failed, %d skipped" % (checked - failed, failed, skipped))
-    return 1 if failed or not checked else 0
+    return 1 if failed or left or not checked else 0
 
 
 if __name__ == "__main__":

@@ -6,7 +6,11 @@ Chebyshev nodes, for N = 5, 11 and 21.
 Prints the largest error of each over 2001 points of the interval. With
 --curves FILE it also writes the curves, one line per x:
 "x f(x) equal5 equal11 equal21 chebyshev5 chebyshev11 chebyshev21",
-which runge_interpolation.gp draws.
+which runge_interpolation.gp draws. With --errors FILE it writes instead,
+for every N from 2 to 40, "N equal chebyshev rho^-N": the two largest
+errors and the rate that the poles of f at +-i set for Chebyshev nodes,
+rho = (1 + sqrt(26)) / 5 (runge_errors.gp draws them); and with --rate it
+prints rho and the measured ratio of the Chebyshev errors at N = 11 and 21.
 """
 import math
 import sys
@@ -50,6 +54,26 @@ def interpolant(nodes):
 
 
 xs = [-5 + 10 * k / 2000 for k in range(2001)]
+# The poles of f, x = +-i, are s = +-i/5 on [-1, 1]; the Bernstein ellipse
+# through them has rho = |s + sqrt(s^2 - 1)| = (1 + sqrt(26)) / 5.
+RHO = (1 + math.sqrt(26)) / 5
+
+
+def largest_error(p):
+    return max(abs(p(x) - f(x)) for x in xs)
+
+
+if sys.argv[1:2] == ["--errors"]:
+    with open(sys.argv[2], "w") as out:
+        for n in range(2, 41):
+            out.write("%d %.6g %.6g %.6g\n" % (n, largest_error(interpolant(equally_spaced(n))),
+                                              largest_error(interpolant(chebyshev(n))), RHO ** -n))
+    sys.exit(0)
+if sys.argv[1:] == ["--rate"]:
+    e11, e21 = (largest_error(interpolant(chebyshev(n))) for n in (11, 21))
+    print("rho = %.5g a node; rho^10 = %.3g; the Chebyshev error falls by %.3g from N = 11 to 21"
+          % (RHO, RHO ** 10, e11 / e21))
+    sys.exit(0)
 curves = [interpolant(equally_spaced(n)) for n in SIZES] + [interpolant(chebyshev(n)) for n in SIZES]
 print("N    equally spaced  Chebyshev   (largest error on [-5, 5])")
 for k, n in enumerate(SIZES):

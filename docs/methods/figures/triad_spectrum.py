@@ -6,13 +6,20 @@ are 0.88 Hz apart: 264 Hz and 396 Hz fall on bins 300 and 450, but the
 third, 309.375 Hz, falls between bins, at 351.5625. The amplitude is read
 three ways: at the nearest bin with no window, at the nearest bin with a
 Hann window, and at the note's own frequency with a Hann window.
-Usage: triad_spectrum.py [triad.dat]
+With --spectrum FILE it writes instead the spectrum from 240 to 420 Hz, one
+line per bin: "frequency plain hann", the amplitudes with no window and with
+a Hann window, which triad_spectrum.gp draws.
+Usage: triad_spectrum.py [--spectrum FILE] [triad.dat]
 """
 import cmath
 import math
 import sys
 
-values = [float(line.split()[1]) for line in open(sys.argv[1] if len(sys.argv) > 1 else "triad.dat")]
+arguments = sys.argv[1:]
+spectrum = None
+if arguments[:1] == ["--spectrum"]:
+    spectrum, arguments = arguments[1], arguments[2:]
+values = [float(line.split()[1]) for line in open(arguments[0] if arguments else "triad.dat")]
 n = len(values)
 hann = [0.5 - 0.5 * math.cos(2 * math.pi * k / n) for k in range(n)]
 
@@ -24,6 +31,11 @@ def amplitude(bin_, window):
 
 
 flat = [1.0] * n
+if spectrum:
+    with open(spectrum, "w") as out:
+        for bin_ in range(round(240 * n / 26400), round(420 * n / 26400) + 1):
+            out.write("%.6g %.6g %.6g\n" % (bin_ * 26400 / n, amplitude(bin_, flat), amplitude(bin_, hann)))
+    sys.exit(0)
 print("note     bin       plain at bin  Hann at bin  Hann at the note")
 for hz in (264, 309.375, 396):
     exact = hz * n / 26400
